@@ -1,0 +1,19 @@
+// Where SubSpace keeps the settings Travik reads and writes. The paths are
+// passed to the registry exactly as the game wrote them: the Dialog path keeps
+// its trailing backslash.
+#pragma once
+
+#include "platform.h"
+
+namespace GameSettings {
+
+inline const HKEY kRoot = HKEY_CURRENT_USER;
+
+inline constexpr wchar_t kDialogKey[] = L"Software\\Virgin\\SubSpace\\Dialog\\";
+inline constexpr wchar_t kOptionsKey[] = L"Software\\Virgin\\SubSpace\\Options";
+
+inline constexpr wchar_t kPlayerName[] = L"PlayerName";
+inline constexpr wchar_t kResolutionX[] = L"ResolutionX";
+inline constexpr wchar_t kResolutionY[] = L"ResolutionY";
+
+}  // namespace GameSettings

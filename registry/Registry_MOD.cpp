@@ -1,0 +1,73 @@
+#include "Registry_MOD.h"
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+#include <new>
+#include <string_view>
+
+#include "AnsiText.h"
+#include "UniqueHkey.h"
+
+std::optional<std::wstring> ReadStringValue(HKEY root, const std::wstring& subkey,
+                                            const std::wstring& valueName) {
+  const std::string path = ToAnsi(subkey);
+  const std::string name = ToAnsi(valueName);
+
+  UniqueHkey key;
+  if (RegOpenKeyA(root, path.c_str(), key.put()) != ERROR_SUCCESS) return std::nullopt;
+
+  DWORD type = 0;
+  DWORD size = 0;
+  RegQueryValueExA(key.get(), name.c_str(), nullptr, &type, nullptr, &size);
+  if (type != REG_SZ) return std::nullopt;
+
+  // The size comes from whoever wrote the value; one too large to allocate
+  // means there is nothing usable to read.
+  std::unique_ptr<char[]> buffer(new (std::nothrow) char[size == 0 ? 1 : size]);
+  if (!buffer) return std::nullopt;
+  std::memset(buffer.get(), ' ', size);
+
+  DWORD secondType = 0;
+  DWORD filled = size;
+  if (RegQueryValueExA(key.get(), name.c_str(), nullptr, &secondType,
+                       reinterpret_cast<BYTE*>(buffer.get()), &filled) != ERROR_SUCCESS)
+    return std::nullopt;
+
+  // Only the bytes the query reports are data; the text ends at the first NUL
+  // or, for a value stored without one, at the end of the data.
+  const std::wstring text = FromAnsi(std::string_view(buffer.get(), std::min(filled, size)));
+  return text.substr(0, text.find(L'\0'));
+}
+
+std::int32_t ReadDwordValue(HKEY root, const std::wstring& subkey, const std::wstring& valueName) {
+  const std::string path = ToAnsi(subkey);
+  const std::string name = ToAnsi(valueName);
+
+  UniqueHkey key;
+  if (RegOpenKeyA(root, path.c_str(), key.put()) != ERROR_SUCCESS) return 0;
+
+  DWORD type = 0;
+  std::uint32_t data = 0;
+  DWORD size = sizeof data;
+  const LONG status =
+      RegQueryValueExA(key.get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&data), &size);
+  // A DWORD stored with fewer than four bytes would leave part of the number
+  // unwritten; it is as unusable as a value of the wrong type.
+  if (status != ERROR_SUCCESS || type != REG_DWORD || size != sizeof data) return 0;
+  return static_cast<std::int32_t>(data);
+}
+
+void WriteDwordValue(HKEY root, const std::wstring& subkey, const std::wstring& valueName,
+                     std::int32_t value) {
+  const std::string path = ToAnsi(subkey);
+  const std::string name = ToAnsi(valueName);
+
+  UniqueHkey key;
+  if (RegCreateKeyA(root, path.c_str(), key.put()) != ERROR_SUCCESS) return;
+
+  // Registry DWORDs are little-endian, as is every Windows target.
+  const auto data = static_cast<std::uint32_t>(value);
+  RegSetValueExA(key.get(), name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data),
+                 sizeof data);
+}

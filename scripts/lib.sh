@@ -1,0 +1,50 @@
+# Shared set-up for the project's scripts: packages, builds, Wine and a
+# virtual display. Sourced, not run.
+
+TRAVIK_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+WINE=/usr/lib/wine/wine64
+TRAVIK_PACKAGES=(cmake make g++ googletest g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+                 wine64 xvfb xdotool imagemagick)
+
+# Installs the named Debian packages that are not installed yet.
+ensure_packages() {
+  local missing=()
+  local p
+  for p in "$@"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed' || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "== Installing ${missing[*]}"
+  local sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo=sudo
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  [ -x "$WINE" ] || WINE=$(command -v wine64 || command -v wine)
+}
+
+build_preset() {
+  echo "== Building the $1 preset"
+  cmake --preset "$1" >/dev/null
+  cmake --build --preset "$1"
+}
+
+# Starts Xvfb on a free display and exports DISPLAY; stopped by stop_display.
+start_display() {
+  local n=90
+  while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
+  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  TRAVIK_XVFB_PID=$!
+  export DISPLAY=":$n"
+  local i
+  for i in $(seq 50); do
+    [ -e "/tmp/.X11-unix/X$n" ] && return 0
+    sleep 0.1
+  done
+  echo "Xvfb did not start" >&2
+  return 1
+}
+
+stop_display() {
+  [ -n "${TRAVIK_XVFB_PID:-}" ] && kill "$TRAVIK_XVFB_PID" 2>/dev/null || true
+  TRAVIK_XVFB_PID=""
+}
