@@ -18,6 +18,8 @@ if [ ! -f "$WINEPREFIX/.travik-ready" ]; then
     if [ ! -f "$WINEPREFIX/.travik-ready" ]; then
       "$wine" wineboot -i >/dev/null 2>&1
       "$wine" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+      # No window manager on the virtual display: Wine draws the frames itself.
+      "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
       touch "$WINEPREFIX/.travik-ready"
     fi
   ) 9>"$WINEPREFIX.lock"

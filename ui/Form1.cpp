@@ -1,0 +1,269 @@
+#include "Form1.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "Form1Logic.h"
+
+#ifndef WM_DPICHANGED
+#define WM_DPICHANGED 0x02E0
+#endif
+
+namespace {
+
+constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+constexpr DWORD kExStyle = 0;
+constexpr COLORREF kLabel3Colour = 0x0000FFFF;  // red 255, green 255: yellow
+
+// Per-monitor DPI functions arrived with Windows 10; looked up at run time so
+// that the program still starts on Windows 7.
+template <typename Function>
+Function User32(const char* name) {
+  return reinterpret_cast<Function>(
+      reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
+}
+
+UINT SystemDpi() {
+  HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  return dpi > 0 ? static_cast<UINT>(dpi) : USER_DEFAULT_SCREEN_DPI;
+}
+
+UINT DpiOf(HWND hwnd) {
+  static const auto getDpiForWindow = User32<UINT(WINAPI*)(HWND)>("GetDpiForWindow");
+  const UINT dpi = getDpiForWindow ? getDpiForWindow(hwnd) : 0;
+  return dpi != 0 ? dpi : SystemDpi();
+}
+
+// The system's message font at the given DPI.
+LOGFONTW MessageFont(UINT dpi) {
+  using ForDpi = BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT);
+  static const auto forDpi = User32<ForDpi>("SystemParametersInfoForDpi");
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof metrics;
+  if (forDpi && forDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi))
+    return metrics.lfMessageFont;
+  SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+  metrics.lfMessageFont.lfHeight =
+      MulDiv(metrics.lfMessageFont.lfHeight, static_cast<int>(dpi), static_cast<int>(SystemDpi()));
+  return metrics.lfMessageFont;
+}
+
+LOGFONTW Label3Font(UINT dpi) {
+  LOGFONTW font{};
+  font.lfHeight = -MulDiv(12, static_cast<int>(dpi), 72);
+  font.lfWeight = FW_BOLD;
+  font.lfCharSet = ANSI_CHARSET;
+  lstrcpynW(font.lfFaceName, L"Times New Roman", LF_FACESIZE);
+  return font;
+}
+
+RECT PixelRect(const ControlLayout& row, int width, UINT dpi) {
+  const int left = TwipsToPixels(row.left, dpi);
+  const int top = TwipsToPixels(row.top, dpi);
+  return {left, top, left + TwipsToPixels(width, dpi), top + TwipsToPixels(row.height, dpi)};
+}
+
+// The text's width in pixels in the control's current font.
+int TextWidth(HWND control, const std::wstring& text) {
+  HDC dc = GetDC(control);
+  const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0)));
+  SIZE size{};
+  GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+  SelectObject(dc, old);
+  ReleaseDC(control, dc);
+  return size.cx;
+}
+
+std::wstring TextOf(HWND hwnd) {
+  std::wstring text(static_cast<size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
+  text.resize(static_cast<size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
+}  // namespace
+
+HWND Form1::Create(HINSTANCE instance) {
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  if (!GetClassInfoExW(instance, kClassName, &wc)) {
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = WndProc;
+    wc.hInstance = instance;
+    wc.hIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, 0, 0,
+                                             LR_DEFAULTSIZE | LR_SHARED));
+    wc.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON,
+                                               GetSystemMetrics(SM_CXSMICON),
+                                               GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+    wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = kClassName;
+    if (!RegisterClassExW(&wc)) return nullptr;
+  }
+  HWND hwnd = CreateWindowExW(kExStyle, kClassName, kInitialCaption, kStyle, CW_USEDEFAULT,
+                              CW_USEDEFAULT, 0, 0, nullptr, nullptr, instance, nullptr);
+  if (!hwnd) return nullptr;
+
+  // Centre on the work area of the window's monitor, sized for its DPI.
+  const Form1* self = reinterpret_cast<Form1*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  const SIZE size = self->WindowSizeForDpi();
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  GetMonitorInfoW(MonitorFromWindow(hwnd, MONITOR_DEFAULTTOPRIMARY), &monitor);
+  const RECT& work = monitor.rcWork;
+  SetWindowPos(hwnd, nullptr, work.left + std::max(0L, (work.right - work.left - size.cx) / 2),
+               work.top + std::max(0L, (work.bottom - work.top - size.cy) / 2), size.cx, size.cy,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  return hwnd;
+}
+
+LRESULT CALLBACK Form1::WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(new Form1(hwnd)));
+  }
+  auto* self = reinterpret_cast<Form1*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (self == nullptr) return DefWindowProcW(hwnd, message, wParam, lParam);
+  if (message == WM_NCDESTROY) {
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+    delete self;  // releases the fonts and the brush with the window
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+  }
+  return self->HandleMessage(message, wParam, lParam);
+}
+
+LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CREATE:
+      return OnCreate() ? 0 : -1;
+    case WM_COMMAND:
+      OnCommand(LOWORD(wParam), HIWORD(wParam));
+      return 0;
+    case WM_CTLCOLORSTATIC:
+      return OnCtlColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_DPICHANGED:
+      OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+      return 0;
+    case WM_SETFOCUS:
+      OnSetFocus();
+      return 0;
+    case WM_DESTROY:
+      PostQuitMessage(0);
+      return 0;
+    default:
+      return DefWindowProcW(hwnd_, message, wParam, lParam);
+  }
+}
+
+bool Form1::OnCreate() {
+  const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(hwnd_, GWLP_HINSTANCE));
+  constexpr DWORD kLabelStyle = WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_NOPREFIX;
+  auto make = [&](ControlId id, DWORD exStyle, const wchar_t* cls, const wchar_t* text, DWORD style) {
+    return CreateWindowExW(exStyle, cls, text, style, 0, 0, 0, 0, hwnd_,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
+  };
+  // Created in tab order.
+  label1_ = make(kLabel1, 0, L"STATIC", kLabel1Design, kLabelStyle);
+  list1_ = make(kList1, WS_EX_CLIENTEDGE, L"LISTBOX", L"",
+                WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT);
+  label2_ = make(kLabel2, 0, L"STATIC", kLabel2Design, kLabelStyle);
+  label3_ = make(kLabel3, 0, L"STATIC", kLabel3Caption, kLabelStyle | SS_NOTIFY);
+  if (!label1_ || !list1_ || !label2_ || !label3_) return false;
+
+  label3Brush_.reset(CreateSolidBrush(kLabel3Colour));
+  ApplyDpi(DpiOf(hwnd_));
+  Form_Load();
+  return true;
+}
+
+void Form1::Form_Load() {
+  SetWindowTextW(hwnd_, LoadGreeting().c_str());
+  SetLabelCaption(label2_,
+                  DesktopCaption(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)));
+  for (const wchar_t* entry : kResolutionTable)
+    SendMessageW(list1_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
+  SetLabelCaption(label1_, LoadStoredResolution());
+}
+
+void Form1::OnCommand(int id, int code) {
+  if (id == kList1 && code == LBN_SELCHANGE) List1_Click();
+  // A quick second click on a static arrives as a double click.
+  if (id == kLabel3 && (code == STN_CLICKED || code == STN_DBLCLK)) Label3_Click();
+}
+
+void Form1::List1_Click() {
+  const LRESULT index = SendMessageW(list1_, LB_GETCURSEL, 0, 0);
+  if (index == LB_ERR) return;
+  const LRESULT length = SendMessageW(list1_, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+  if (length == LB_ERR) return;
+  std::wstring entry(static_cast<size_t>(length) + 1, L'\0');
+  entry.resize(static_cast<size_t>(SendMessageW(list1_, LB_GETTEXT, static_cast<WPARAM>(index),
+                                                reinterpret_cast<LPARAM>(entry.data()))));
+  SetLabelCaption(label1_, StoreResolution(entry));
+}
+
+void Form1::Label3_Click() { MessageBoxW(hwnd_, kAboutText, kAboutTitle, MB_OK); }
+
+LRESULT Form1::OnCtlColorStatic(HDC dc, HWND control) {
+  if (control == label3_ && label3Brush_) {
+    // Yellow as the background keeps the black caption readable.
+    SetBkColor(dc, kLabel3Colour);
+    SetTextColor(dc, RGB(0, 0, 0));
+    return reinterpret_cast<LRESULT>(label3Brush_.get());
+  }
+  return DefWindowProcW(hwnd_, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                        reinterpret_cast<LPARAM>(control));
+}
+
+void Form1::OnDpiChanged(UINT dpi, const RECT& suggested) {
+  ApplyDpi(dpi);
+  const SIZE size = WindowSizeForDpi();
+  SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, size.cx, size.cy,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Form1::OnSetFocus() { SetFocus(list1_); }
+
+// Fonts and control positions for a DPI.
+void Form1::ApplyDpi(UINT dpi) {
+  dpi_ = dpi;
+  const LOGFONTW message = MessageFont(dpi);
+  const LOGFONTW label3 = Label3Font(dpi);
+  Font font(CreateFontIndirectW(&message));
+  Font label3Font(CreateFontIndirectW(&label3));
+  for (HWND control : {label1_, list1_, label2_})
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
+  SendMessageW(label3_, WM_SETFONT, reinterpret_cast<WPARAM>(label3Font.get()), FALSE);
+  // The controls hold the new fonts now; the old ones can go.
+  font_ = std::move(font);
+  label3Font_ = std::move(label3Font);
+
+  for (const ControlLayout& row : kLayout) {
+    const RECT r = PixelRect(row, row.width, dpi);
+    SetWindowPos(GetDlgItem(hwnd_, row.id), nullptr, r.left, r.top, r.right - r.left,
+                 r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  SetLabelCaption(label1_, TextOf(label1_));
+  SetLabelCaption(label2_, TextOf(label2_));
+  InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+// Sets a label's text and widens the label, up to its limit, until the text
+// fits on its one line.
+void Form1::SetLabelCaption(HWND label, const std::wstring& text) {
+  SetWindowTextW(label, text.c_str());
+  const ControlLayout& row = LayoutOf(static_cast<ControlId>(GetDlgCtrlID(label)));
+  const int laidOut = TwipsToPixels(row.width, dpi_);
+  const int limit = TwipsToPixels(row.maxRight, dpi_) - TwipsToPixels(row.left, dpi_);
+  const int width = std::clamp(TextWidth(label, text), laidOut, std::max(laidOut, limit));
+  SetWindowPos(label, nullptr, 0, 0, width, TwipsToPixels(row.height, dpi_),
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+SIZE Form1::WindowSizeForDpi() const {
+  RECT r{0, 0, TwipsToPixels(kClientWidthTwips, dpi_), TwipsToPixels(kClientHeightTwips, dpi_)};
+  using ForDpi = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
+  static const auto forDpi = User32<ForDpi>("AdjustWindowRectExForDpi");
+  if (!(forDpi && forDpi(&r, kStyle, FALSE, kExStyle, dpi_))) AdjustWindowRectEx(&r, kStyle, FALSE, kExStyle);
+  return {r.right - r.left, r.bottom - r.top};
+}
