@@ -18,8 +18,12 @@ if [ ! -f "$WINEPREFIX/.travik-ready" ]; then
     if [ ! -f "$WINEPREFIX/.travik-ready" ]; then
       "$wine" wineboot -i >/dev/null 2>&1
       "$wine" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
-      # No window manager on the virtual display: Wine draws the frames itself.
+      # No sound: a message box's beep would wait for audio devices there are none of.
+      "$wine" reg add 'HKCU\Software\Wine\Drivers' /v Audio /d '' /f >/dev/null 2>&1
+      # No window manager on the virtual display: Wine draws the frames and
+      # manages the windows itself, instead of waiting for a manager to answer.
       "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
+      "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
       touch "$WINEPREFIX/.travik-ready"
     fi
   ) 9>"$WINEPREFIX.lock"

@@ -12,7 +12,11 @@
 
 namespace {
 
-void Print(const char* key, const std::wstring& value) {
+// Prints the value as UTF-8, with line breaks written as \r and \n so that
+// every value stays on its one line.
+void Print(const char* key, const std::wstring& text) {
+  std::wstring value;
+  for (wchar_t c : text) value += c == L'\r' ? L"\\r" : c == L'\n' ? L"\\n" : std::wstring(1, c);
   const int length = static_cast<int>(value.size());
   std::string utf8(static_cast<size_t>(WideCharToMultiByte(CP_UTF8, 0, value.c_str(), length, nullptr, 0, nullptr, nullptr)), '\0');
   WideCharToMultiByte(CP_UTF8, 0, value.c_str(), length, utf8.data(), static_cast<int>(utf8.size()), nullptr, nullptr);
