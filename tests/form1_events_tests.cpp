@@ -15,12 +15,12 @@
 using namespace std::string_literals;
 using TestRegistry::DwordBytes;
 using TestRegistry::Raw;
+using TestRegistry::kDialog;
+using TestRegistry::kGame;
+using TestRegistry::kOptions;
 using WindowTest::Text;
 
 namespace {
-
-const std::string kGame = "Software\\Virgin";
-const std::string kOptions = "Software\\Virgin\\SubSpace\\Options";
 
 class Form1EventsTest : public ::testing::Test {
  protected:

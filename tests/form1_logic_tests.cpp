@@ -16,12 +16,11 @@
 using namespace std::string_literals;
 using TestRegistry::DwordBytes;
 using TestRegistry::Raw;
+using TestRegistry::kDialog;
+using TestRegistry::kGame;
+using TestRegistry::kOptions;
 
 namespace {
-
-const std::string kGame = "Software\\Virgin";
-const std::string kDialog = "Software\\Virgin\\SubSpace\\Dialog";
-const std::string kOptions = "Software\\Virgin\\SubSpace\\Options";
 
 TEST(Form1Text, Captions) {
   EXPECT_EQ(GreetingCaption(std::nullopt), L"Welcome  to Travik");
@@ -113,37 +112,6 @@ class Form1LogicTest : public ::testing::Test {
     TestRegistry::SetRaw(kOptions, "ResolutionY", REG_DWORD, DwordBytes(y));
   }
 };
-
-TEST_F(Form1LogicTest, GreetingFromStoredName) {
-  EXPECT_EQ(LoadGreeting(), L"Welcome  to Travik");
-  EXPECT_FALSE(TestRegistry::KeyExists(kDialog));
-  TestRegistry::SetRaw(kDialog, "PlayerName", REG_EXPAND_SZ, "Kestra\0"s);
-  EXPECT_EQ(LoadGreeting(), L"Welcome  to Travik");
-  TestRegistry::SetRaw(kDialog, "PlayerName", REG_SZ, "Kestra\0"s);
-  EXPECT_EQ(LoadGreeting(), L"Welcome Kestra to Travik");
-}
-
-TEST_F(Form1LogicTest, StoredResolutionReadsWithoutWriting) {
-  EXPECT_EQ(LoadStoredResolution(), L"Current SS Resolution: 0x0");
-  EXPECT_FALSE(TestRegistry::KeyExists(kOptions));
-  SeedResolution(640, 480);
-  EXPECT_EQ(LoadStoredResolution(), L"Current SS Resolution: 640x480");
-  SeedResolution(static_cast<std::uint32_t>(-1), 100000);
-  EXPECT_EQ(LoadStoredResolution(), L"Current SS Resolution: -1x100000");
-}
-
-TEST_F(Form1LogicTest, EveryTableEntryIsStoredAndShown) {
-  for (const wchar_t* entry : kResolutionTable) {
-    const auto size = ParseResolutionEntry(entry);
-    ASSERT_TRUE(size);
-    const auto [x, y] = *size;
-    EXPECT_EQ(StoreResolution(entry), ResolutionCaption(x, y));
-    EXPECT_EQ(TestRegistry::GetRaw(kOptions, "ResolutionX"),
-              (Raw{REG_DWORD, DwordBytes(static_cast<std::uint32_t>(x))}));
-    EXPECT_EQ(TestRegistry::GetRaw(kOptions, "ResolutionY"),
-              (Raw{REG_DWORD, DwordBytes(static_cast<std::uint32_t>(y))}));
-  }
-}
 
 TEST_F(Form1LogicTest, StoringCreatesOptionsAndKeepsEverythingElse) {
   TestRegistry::SetRaw(kDialog, "PlayerName", REG_SZ, "Kestra\0"s);

@@ -13,14 +13,13 @@
 using namespace std::string_literals;
 using TestRegistry::DwordBytes;
 using TestRegistry::Raw;
+using TestRegistry::kDialog;
+using TestRegistry::kGame;
+using TestRegistry::kOptions;
 using WindowTest::ChildRect;
 using WindowTest::Text;
 
 namespace {
-
-const std::string kGame = "Software\\Virgin";
-const std::string kDialog = "Software\\Virgin\\SubSpace\\Dialog";
-const std::string kOptions = "Software\\Virgin\\SubSpace\\Options";
 
 class Form1Test : public ::testing::Test {
  protected:

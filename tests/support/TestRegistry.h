@@ -12,6 +12,11 @@
 
 namespace TestRegistry {
 
+// The game's keys, as the tests seed and inspect them.
+inline const std::string kGame = "Software\\Virgin";
+inline const std::string kDialog = "Software\\Virgin\\SubSpace\\Dialog";
+inline const std::string kOptions = "Software\\Virgin\\SubSpace\\Options";
+
 struct Raw {
   DWORD type = 0;
   std::string bytes;
