@@ -17,6 +17,7 @@ WINE=/usr/lib/wine/wine64
 
 FAILURES=0
 APP=""
+trap 'echo "FAIL stopped at line $LINENO"' ERR
 
 probe() { "$WINE" "$BIN/probe.exe" "$@" </dev/null 2>/dev/null | tr -d '\r'; }
 field() { printf '%s\n' "$1" | awk -F'\t' -v k="$2" '$1 == k { print $2; exit }'; }

@@ -15,9 +15,9 @@ void Pump(DWORD milliseconds) {
 }
 
 std::wstring Text(HWND hwnd) {
-  wchar_t buffer[512] = {};
-  GetWindowTextW(hwnd, buffer, 512);
-  return buffer;
+  std::wstring text(static_cast<size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
+  text.resize(static_cast<size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
+  return text;
 }
 
 std::vector<std::wstring> ListEntries(HWND list) {

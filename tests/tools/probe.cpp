@@ -3,11 +3,14 @@
 //   probe window    caption, labels, list entries, selection, focus, geometry
 //   probe msgbox    title and text of an open "TRAVIK" message box
 //   probe close     asks the window to close
+//   probe rewrite MS  keeps storing ResolutionX 3000..3049 and ResolutionY
+//                     4000..4049, as another program might, for MS milliseconds
 // With "--desktop NAME" first, it looks on that desktop (a Wine virtual
 // desktop) instead of the default one. Exits 1 when there is no such window.
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 namespace {
@@ -117,6 +120,18 @@ int main(int argc, char** argv) {
     PostMessageW(form, WM_CLOSE, 0, 0);
     return 0;
   }
-  std::fprintf(stderr, "usage: probe window|msgbox|close\n");
+  if (command == "rewrite" && argc > arg + 1) {
+    const DWORD until = GetTickCount() + static_cast<DWORD>(std::atoi(argv[arg + 1]));
+    for (DWORD i = 0; GetTickCount() < until; ++i) {
+      HKEY key = nullptr;
+      if (RegCreateKeyA(HKEY_CURRENT_USER, "Software\\Virgin\\SubSpace\\Options", &key) != ERROR_SUCCESS) return 1;
+      const DWORD x = 3000 + i % 50, y = 4000 + i % 50;
+      RegSetValueExA(key, "ResolutionX", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&x), sizeof x);
+      RegSetValueExA(key, "ResolutionY", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&y), sizeof y);
+      RegCloseKey(key);
+    }
+    return 0;
+  }
+  std::fprintf(stderr, "usage: probe [--desktop NAME] window|msgbox|close|rewrite MS\n");
   return 2;
 }
