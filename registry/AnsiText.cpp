@@ -1,5 +1,6 @@
 #include "AnsiText.h"
 
+#include <algorithm>
 #include <climits>
 
 #ifdef _WIN32
@@ -45,9 +46,8 @@ char ToByte(wchar_t c) {
 }  // namespace
 
 std::string ToAnsi(std::wstring_view text) {
-  std::string bytes;
-  bytes.reserve(text.size());
-  for (wchar_t c : text) bytes.push_back(ToByte(c));
+  std::string bytes(text.size(), '\0');
+  std::transform(text.begin(), text.end(), bytes.begin(), ToByte);
   return bytes;
 }
 

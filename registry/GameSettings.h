@@ -7,7 +7,8 @@
 
 namespace GameSettings {
 
-inline const HKEY kRoot = HKEY_CURRENT_USER;
+// A constant handle, which is what is meant here.
+inline const HKEY kRoot = HKEY_CURRENT_USER;  // NOLINT(misc-misplaced-const)
 
 inline constexpr wchar_t kDialogKey[] = L"Software\\Virgin\\SubSpace\\Dialog\\";
 inline constexpr wchar_t kOptionsKey[] = L"Software\\Virgin\\SubSpace\\Options";

@@ -8,7 +8,7 @@
 #else
 #include <cstdint>
 
-struct HKEY__;
+struct HKEY__;  // NOLINT(bugprone-reserved-identifier,cert-dcl37-c,cert-dcl51-cpp): the Windows name
 using HKEY = HKEY__*;
 using LONG = std::int32_t;
 using DWORD = std::uint32_t;
@@ -19,7 +19,8 @@ using LPBYTE = BYTE*;
 
 // Predefined roots are sign-extended 32-bit numbers, as in the Windows headers.
 inline HKEY PredefinedKey(std::uint32_t id) {
-  return reinterpret_cast<HKEY>(static_cast<std::intptr_t>(static_cast<std::int32_t>(id)));
+  return reinterpret_cast<HKEY>(
+static_cast<std::intptr_t>(static_cast<std::int32_t>(id)));
 }
 #define HKEY_CURRENT_USER (PredefinedKey(0x80000001u))
 

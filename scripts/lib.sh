@@ -3,8 +3,11 @@
 
 TRAVIK_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 WINE=/usr/lib/wine/wine64
+# What the program's build and run need.
 TRAVIK_PACKAGES=(cmake make g++ googletest g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
                  wine64 xvfb xdotool imagemagick)
+# And what the tests add: the fuzzer, static analysis, memcheck.
+TRAVIK_TEST_PACKAGES=(clang libclang-rt-dev clang-tidy cppcheck valgrind)
 
 # Installs the named Debian packages that are not installed yet.
 ensure_packages() {

@@ -1,6 +1,8 @@
 #include "Form1.h"
 
 #include <algorithm>
+#include <iterator>
+#include <new>
 #include <vector>
 
 #include "Form1Logic.h"
@@ -55,7 +57,9 @@ LOGFONTW Label3Font(UINT dpi) {
   font.lfHeight = -MulDiv(12, static_cast<int>(dpi), 72);
   font.lfWeight = FW_BOLD;
   font.lfCharSet = ANSI_CHARSET;
-  lstrcpynW(font.lfFaceName, L"Times New Roman", LF_FACESIZE);
+  static constexpr wchar_t kFace[] = L"Times New Roman";
+  static_assert(sizeof kFace <= sizeof font.lfFaceName);
+  std::copy(std::begin(kFace), std::end(kFace), font.lfFaceName);
   return font;
 }
 
@@ -68,7 +72,7 @@ RECT PixelRect(const ControlLayout& row, int width, UINT dpi) {
 // The text's width in pixels in the control's current font.
 int TextWidth(HWND control, const std::wstring& text) {
   HDC dc = GetDC(control);
-  const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0)));
+  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0)));
   SIZE size{};
   GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
   SelectObject(dc, old);
@@ -120,7 +124,11 @@ HWND Form1::Create(HINSTANCE instance) {
 
 LRESULT CALLBACK Form1::WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) {
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(new Form1(hwnd)));
+    auto* form = new (std::nothrow) Form1(hwnd);
+    if (form == nullptr) return FALSE;  // no window without its state
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
+    // The window owns its Form1 from here until WM_NCDESTROY.
+    return DefWindowProcW(hwnd, message, wParam, lParam);  // NOLINT(clang-analyzer-cplusplus.NewDeleteLeaks)
   }
   auto* self = reinterpret_cast<Form1*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
   if (self == nullptr) return DefWindowProcW(hwnd, message, wParam, lParam);

@@ -1,14 +1,16 @@
 #include "Form1Logic.h"
 
+#include <algorithm>
 #include <climits>
+#include <iterator>
 
 #include "registry/GameSettings.h"
 #include "registry/Registry_MOD.h"
 
 const ControlLayout& LayoutOf(ControlId id) {
-  for (const ControlLayout& row : kLayout)
-    if (row.id == id) return row;
-  return kLayout[0];
+  const auto* row = std::find_if(std::begin(kLayout), std::end(kLayout),
+                                 [id](const ControlLayout& r) { return r.id == id; });
+  return row != std::end(kLayout) ? *row : kLayout[0];
 }
 
 int TwipsToPixels(int twips, unsigned dpi) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
+#include <iterator>
 #include <map>
 
 namespace {
@@ -157,7 +158,7 @@ LONG RegSetValueExA(HKEY key, LPCSTR name, DWORD reserved, DWORD type, const BYT
 }
 
 LONG RegCloseKey(HKEY key) {
-  S().calls.push_back("close");
+  S().calls.emplace_back("close");
   return S().handles.erase(reinterpret_cast<std::uintptr_t>(key)) ? ERROR_SUCCESS : ERROR_INVALID_HANDLE;
 }
 
@@ -197,7 +198,8 @@ std::vector<std::string> ValueNames(const std::string& path) {
   std::vector<std::string> names;
   auto key = S().keys.find(*Resolve(HKEY_CURRENT_USER, path.c_str()));
   if (key != S().keys.end())
-    for (const auto& entry : key->second.values) names.push_back(entry.second.first);
+    std::transform(key->second.values.begin(), key->second.values.end(), std::back_inserter(names),
+                   [](const auto& entry) { return entry.second.first; });
   return names;
 }
 
