@@ -110,8 +110,7 @@ HWND Form1::Create(HINSTANCE instance) {
   if (!hwnd) return nullptr;
 
   // Centre on the work area of the window's monitor, sized for its DPI.
-  const Form1* self = reinterpret_cast<Form1*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  const SIZE size = self->WindowSizeForDpi();
+  const SIZE size = FromHandle(hwnd)->WindowSizeForDpi();
   MONITORINFO monitor{};
   monitor.cbSize = sizeof monitor;
   GetMonitorInfoW(MonitorFromWindow(hwnd, MONITOR_DEFAULTTOPRIMARY), &monitor);
@@ -120,6 +119,12 @@ HWND Form1::Create(HINSTANCE instance) {
                work.top + std::max(0L, (work.bottom - work.top - size.cy) / 2), size.cx, size.cy,
                SWP_NOZORDER | SWP_NOACTIVATE);
   return hwnd;
+}
+
+Form1* Form1::FromHandle(HWND hwnd) {
+  wchar_t cls[64] = {};
+  if (!GetClassNameW(hwnd, cls, 64) || lstrcmpW(cls, kClassName) != 0) return nullptr;
+  return reinterpret_cast<Form1*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
 }
 
 LRESULT CALLBACK Form1::WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -264,8 +269,11 @@ void Form1::SetLabelCaption(HWND label, const std::wstring& text) {
   const int laidOut = TwipsToPixels(row.width, dpi_);
   const int limit = TwipsToPixels(row.maxRight, dpi_) - TwipsToPixels(row.left, dpi_);
   const int width = std::clamp(TextWidth(label, text), laidOut, std::max(laidOut, limit));
-  SetWindowPos(label, nullptr, 0, 0, width, TwipsToPixels(row.height, dpi_),
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  const int height = TwipsToPixels(row.height, dpi_);
+  RECT current;
+  GetWindowRect(label, &current);
+  if (current.right - current.left != width || current.bottom - current.top != height)
+    SetWindowPos(label, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 SIZE Form1::WindowSizeForDpi() const {

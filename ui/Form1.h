@@ -16,6 +16,14 @@ class Form1 {
 
   static constexpr wchar_t kClassName[] = L"TravikForm1";
 
+  // The Form1 behind a window made by Create, or null.
+  static Form1* FromHandle(HWND hwnd);
+
+  // The handled events; the window calls them itself.
+  void Form_Load();
+  void List1_Click();
+  void Label3_Click();
+
  private:
   struct GdiDeleter {
     void operator()(HGDIOBJ object) const { DeleteObject(object); }
@@ -28,10 +36,7 @@ class Form1 {
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
   bool OnCreate();
-  void Form_Load();
   void OnCommand(int id, int code);
-  void List1_Click();
-  void Label3_Click();
   LRESULT OnCtlColorStatic(HDC dc, HWND control);
   void OnDpiChanged(UINT dpi, const RECT& suggested);
   void OnSetFocus();

@@ -1,0 +1,131 @@
+// The load and selection handlers of the real window, timed in-process,
+// against baselines that make the same raw registry calls and the same
+// caption and list updates with nothing else around them.
+//   bench_events [ITERATIONS]
+// Prints "<event>_us travik|baseline MEDIAN" per event.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cwchar>
+#include <utility>
+#include <vector>
+
+#include "ui/Form1.h"
+#include "ui/Form1Logic.h"
+
+namespace {
+
+const char kDialog[] = "Software\\Virgin\\SubSpace\\Dialog\\";
+const char kOptions[] = "Software\\Virgin\\SubSpace\\Options";
+
+double Now() {
+  LARGE_INTEGER counter, frequency;
+  QueryPerformanceCounter(&counter);
+  QueryPerformanceFrequency(&frequency);
+  return static_cast<double>(counter.QuadPart) * 1e6 / static_cast<double>(frequency.QuadPart);
+}
+
+DWORD ReadDword(const char* name) {
+  HKEY key = nullptr;
+  DWORD type = 0, value = 0, size = sizeof value;
+  RegOpenKeyA(HKEY_CURRENT_USER, kOptions, &key);
+  RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size);
+  RegCloseKey(key);
+  return value;
+}
+
+void WriteDword(const char* name, DWORD value) {
+  HKEY key = nullptr;
+  RegCreateKeyA(HKEY_CURRENT_USER, kOptions, &key);
+  RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+  RegCloseKey(key);
+}
+
+void SetResolutionLabel(HWND label) {
+  wchar_t text[64];
+  std::swprintf(text, 64, L"Current SS Resolution: %dx%d", static_cast<int>(ReadDword("ResolutionX")),
+                static_cast<int>(ReadDword("ResolutionY")));
+  SetWindowTextW(label, text);
+}
+
+void BaselineLoad(HWND form) {
+  HKEY key = nullptr;
+  DWORD type = 0, size = 0;
+  char name[256] = {};
+  RegOpenKeyA(HKEY_CURRENT_USER, kDialog, &key);
+  RegQueryValueExA(key, "PlayerName", nullptr, &type, nullptr, &size);
+  size = sizeof name;
+  RegQueryValueExA(key, "PlayerName", nullptr, &type, reinterpret_cast<BYTE*>(name), &size);
+  RegCloseKey(key);
+  wchar_t text[300];
+  std::swprintf(text, 300, L"Welcome %hs to Travik", name);
+  SetWindowTextW(form, text);
+  std::swprintf(text, 300, L"Windows Resolution: %d x %d", GetSystemMetrics(SM_CXSCREEN),
+                GetSystemMetrics(SM_CYSCREEN));
+  SetWindowTextW(GetDlgItem(form, kLabel2), text);
+  HWND list = GetDlgItem(form, kList1);
+  for (const wchar_t* entry : kResolutionTable) SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
+  SetResolutionLabel(GetDlgItem(form, kLabel1));
+}
+
+void BaselineSelect(HWND form) {
+  HWND list = GetDlgItem(form, kList1);
+  wchar_t entry[32] = {};
+  SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(SendMessageW(list, LB_GETCURSEL, 0, 0)),
+               reinterpret_cast<LPARAM>(entry));
+  wchar_t* rest = nullptr;
+  const long x = std::wcstol(entry, &rest, 10);
+  const long y = std::wcstol(rest + 1 + std::wcscspn(rest, L"x"), nullptr, 10);
+  WriteDword("ResolutionX", static_cast<DWORD>(x));
+  WriteDword("ResolutionY", static_cast<DWORD>(y));
+  SetResolutionLabel(GetDlgItem(form, kLabel1));
+}
+
+// Times two ways of doing the same thing, alternately, so that both see the
+// same state of the registry and the window system.
+template <typename Prepare, typename First, typename Second>
+std::pair<double, double> MedianMicros(int iterations, Prepare prepare, First first, Second second) {
+  std::vector<double> a, b;
+  for (int i = 0; i < iterations; ++i) {
+    prepare(i);
+    double start = Now();
+    first();
+    a.push_back(Now() - start);
+    prepare(i);
+    start = Now();
+    second();
+    b.push_back(Now() - start);
+  }
+  std::sort(a.begin(), a.end());
+  std::sort(b.begin(), b.end());
+  return {a[a.size() / 2], b[b.size() / 2]};
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  const int iterations = argc > 1 ? _wtoi(argv[1]) : 2000;
+  HKEY key = nullptr;
+  RegCreateKeyA(HKEY_CURRENT_USER, kDialog, &key);
+  RegSetValueExA(key, "PlayerName", 0, REG_SZ, reinterpret_cast<const BYTE*>("Kestra"), 7);
+  RegCloseKey(key);
+
+  HWND hwnd = Form1::Create(GetModuleHandleW(nullptr));
+  Form1* form = Form1::FromHandle(hwnd);
+  if (!form) return 1;
+  HWND list = GetDlgItem(hwnd, kList1);
+  auto clearList = [&](int) { SendMessageW(list, LB_RESETCONTENT, 0, 0); };
+  auto select = [&](int i) { SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(i % 17), 0); };
+
+  for (int round = 0; round < 2; ++round) {  // the first round warms up
+    const auto load = MedianMicros(iterations, clearList, [&] { form->Form_Load(); }, [&] { BaselineLoad(hwnd); });
+    const auto pick = MedianMicros(iterations, select, [&] { form->List1_Click(); }, [&] { BaselineSelect(hwnd); });
+    if (round == 1) {
+      std::printf("load_us travik %.1f\nload_us baseline %.1f\n", load.first, load.second);
+      std::printf("select_us travik %.1f\nselect_us baseline %.1f\n", pick.first, pick.second);
+    }
+  }
+  DestroyWindow(hwnd);
+  return 0;
+}
