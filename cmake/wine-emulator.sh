@@ -10,6 +10,8 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 wine=/usr/lib/wine/wine64
 [ -x "$wine" ] || wine=wine
+wineserver=/usr/lib/wine/wineserver64
+[ -x "$wineserver" ] || wineserver=wineserver
 
 if [ ! -f "$WINEPREFIX/.travik-ready" ]; then
   mkdir -p "$WINEPREFIX"
@@ -29,7 +31,7 @@ if [ ! -f "$WINEPREFIX/.travik-ready" ]; then
   ) 9>"$WINEPREFIX.lock"
 fi
 # Keeps one server across the run's many short processes; it leaves by itself.
-wineserver -p60 </dev/null >/dev/null 2>&1 || true
+"$wineserver" -p60 </dev/null >/dev/null 2>&1 || true
 # Wine's own background processes (services, the desktop) outlive the program
 # and inherit its output; through a file, the caller's pipe closes when the
 # program ends.

@@ -3,9 +3,10 @@
 
 TRAVIK_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 WINE=/usr/lib/wine/wine64
+WINESERVER=/usr/lib/wine/wineserver64
 # What the program's build and run need.
 TRAVIK_PACKAGES=(cmake make g++ googletest g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-                 wine64 xvfb xdotool imagemagick)
+                 wine wine64 fonts-wine fonts-liberation xvfb xdotool imagemagick)
 # And what the tests add: the fuzzer, static analysis, memcheck.
 TRAVIK_TEST_PACKAGES=(clang libclang-rt-dev clang-tidy cppcheck valgrind)
 
@@ -22,7 +23,13 @@ ensure_packages() {
   [ "$(id -u)" -eq 0 ] || sudo=sudo
   $sudo apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-  [ -x "$WINE" ] || WINE=$(command -v wine64 || command -v wine)
+  wine_paths
+}
+
+# Debian and Ubuntu keep the 64-bit loader and server here; elsewhere, PATH.
+wine_paths() {
+  [ -x "$WINE" ] || WINE=$(command -v wine64 || command -v wine || echo wine)
+  [ -x "$WINESERVER" ] || WINESERVER=$(command -v wineserver || echo wineserver)
 }
 
 build_preset() {
@@ -51,3 +58,5 @@ stop_display() {
   [ -n "${TRAVIK_XVFB_PID:-}" ] && kill "$TRAVIK_XVFB_PID" 2>/dev/null || true
   TRAVIK_XVFB_PID=""
 }
+
+wine_paths
