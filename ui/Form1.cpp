@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <iterator>
 #include <new>
-#include <vector>
 
 #include "Form1Logic.h"
 
@@ -63,10 +62,10 @@ LOGFONTW Label3Font(UINT dpi) {
   return font;
 }
 
-RECT PixelRect(const ControlLayout& row, int width, UINT dpi) {
+RECT PixelRect(const ControlLayout& row, UINT dpi) {
   const int left = TwipsToPixels(row.left, dpi);
   const int top = TwipsToPixels(row.top, dpi);
-  return {left, top, left + TwipsToPixels(width, dpi), top + TwipsToPixels(row.height, dpi)};
+  return {left, top, left + TwipsToPixels(row.width, dpi), top + TwipsToPixels(row.height, dpi)};
 }
 
 // The text's width in pixels in the control's current font.
@@ -252,7 +251,7 @@ void Form1::ApplyDpi(UINT dpi) {
   label3Font_ = std::move(label3Font);
 
   for (const ControlLayout& row : kLayout) {
-    const RECT r = PixelRect(row, row.width, dpi);
+    const RECT r = PixelRect(row, dpi);
     SetWindowPos(GetDlgItem(hwnd_, row.id), nullptr, r.left, r.top, r.right - r.left,
                  r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
   }
