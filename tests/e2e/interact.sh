@@ -31,20 +31,17 @@ state=$(probe window)
 echo "-- a mouse click on \"1024 x768\" (entry 7)"
 read -r x y <<< "$(entry_point "$state" 7)"
 xdotool mousemove "$x" "$y" click 1
-sleep 0.5
-state=$(probe window)
-expect selected "$(field "$state" selected)" 7
-expect label1 "$(field "$state" label1)" "Current SS Resolution: 1024x768"
+expect label1 "$(await label1 "Current SS Resolution: 1024x768")" "Current SS Resolution: 1024x768"
+expect selected "$(field "$(probe window)" selected)" 7
 expect stored "$(stored)" "1024 768"
 
 echo "-- arrow keys through three entries"
-for key in Down Down Down; do xdotool key "$key"; sleep 0.3; done
-state=$(probe window)
-expect selected "$(field "$state" selected)" 10
-expect label1 "$(field "$state" label1)" "Current SS Resolution: 1600x1024"
+for key in Down Down Down; do xdotool key "$key"; sleep 0.1; done
+expect label1 "$(await label1 "Current SS Resolution: 1600x1024")" "Current SS Resolution: 1600x1024"
+expect selected "$(field "$(probe window)" selected)" 10
 expect stored "$(stored)" "1600 1024"
 xdotool key Up
-sleep 0.3
+await label1 "Current SS Resolution: 1280x1024" >/dev/null
 expect "stored after Up" "$(stored)" "1280 1024"
 screenshot selected
 
@@ -76,9 +73,8 @@ expect "selection after the blocked click" "$(field "$(probe window)" selected)"
 
 echo "-- Enter closes the box"
 xdotool key Return
-sleep 0.5
+expect "main window after the box" "$(await enabled 1)" 1
 if probe msgbox >/dev/null; then expect "box closed" open closed; else expect "box closed" closed closed; fi
-expect "main window after the box" "$(field "$(probe window)" enabled)" 1
 
 echo "-- a second click shows the box again"
 xdotool mousemove $((l + 6)) $((t + 8)) click 1

@@ -22,6 +22,18 @@ trap 'echo "FAIL stopped at line $LINENO"' ERR
 probe() { "$WINE" "$BIN/probe.exe" "$@" </dev/null 2>/dev/null | tr -d '\r'; }
 field() { printf '%s\n' "$1" | awk -F'\t' -v k="$2" '$1 == k { print $2; exit }'; }
 
+# The window's field once it shows the expected value, or its last value
+# after five seconds: input under load can take a while to arrive.
+await() {  # key expected
+  local value=""
+  for _ in $(seq 50); do
+    value=$(field "$(probe window)" "$1")
+    [ "$value" == "$2" ] && break
+    sleep 0.1
+  done
+  printf '%s' "$value"
+}
+
 expect() {  # name actual expected
   if [ "$2" == "$3" ]; then
     echo "ok   $1: $2"

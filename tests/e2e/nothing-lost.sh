@@ -41,12 +41,12 @@ expect "changed by start-up" "$(changed_names "$OUT/before.txt" "$OUT/started.tx
 echo "-- a session: mouse, keyboard, the about box, then close"
 click_entry 3
 xdotool key Down Down End Up
-sleep 0.5
+await label1 "Current SS Resolution: 1920x1440" >/dev/null
 read -r l t r b <<< "$(field "$(probe window)" rect.label3)"
 xdotool mousemove $((l + 6)) $((t + 8)) click 1
 for _ in $(seq 25); do probe msgbox >/dev/null && break; sleep 0.2; done
 xdotool key Return
-sleep 0.3
+await enabled 1 >/dev/null
 click_entry "$(field "$(probe window)" topindex)"
 last=$(field "$(probe window)" selected)
 stop_travik
