@@ -6,7 +6,8 @@
 //   probe rewrite MS  keeps storing ResolutionX 3000..3049 and ResolutionY
 //                     4000..4049, as another program might, for MS milliseconds
 // With "--desktop NAME" first, it looks on that desktop (a Wine virtual
-// desktop) instead of the default one. Exits 1 when there is no such window.
+// desktop) instead of the default one. Exits 1 when there is no such window
+// (for "window": none shown yet).
 #include <windows.h>
 
 #include <cstdio>
@@ -46,7 +47,7 @@ HWND Form() { return FindWindowW(L"TravikForm1", nullptr); }
 
 int ShowWindowState() {
   HWND form = Form();
-  if (!form) return 1;
+  if (!form || !IsWindowVisible(form)) return 1;  // shown only once loaded
   Print("caption", Text(form));
   const char* names[] = {"label1", "list1", "label2", "label3"};
   for (int id = 101; id <= 104; ++id) {
