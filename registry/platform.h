@@ -19,8 +19,7 @@ using LPBYTE = BYTE*;
 
 // Predefined roots are sign-extended 32-bit numbers, as in the Windows headers.
 inline HKEY PredefinedKey(std::uint32_t id) {
-  return reinterpret_cast<HKEY>(
-static_cast<std::intptr_t>(static_cast<std::int32_t>(id)));
+  return reinterpret_cast<HKEY>(static_cast<std::intptr_t>(static_cast<std::int32_t>(id)));
 }
 #define HKEY_CURRENT_USER (PredefinedKey(0x80000001u))
 

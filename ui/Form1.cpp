@@ -229,6 +229,9 @@ LRESULT Form1::OnCtlColorStatic(HDC dc, HWND control) {
 
 void Form1::OnDpiChanged(UINT dpi, const RECT& suggested) {
   ApplyDpi(dpi);
+  // The captions may need a different width in the new fonts.
+  SetLabelCaption(label1_, TextOf(label1_));
+  SetLabelCaption(label2_, TextOf(label2_));
   const SIZE size = WindowSizeForDpi();
   SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, size.cx, size.cy,
                SWP_NOZORDER | SWP_NOACTIVATE);
@@ -236,7 +239,7 @@ void Form1::OnDpiChanged(UINT dpi, const RECT& suggested) {
 
 void Form1::OnSetFocus() { SetFocus(list1_); }
 
-// Fonts and control positions for a DPI.
+// Fonts and laid-out control positions for a DPI; callers fit the captions.
 void Form1::ApplyDpi(UINT dpi) {
   dpi_ = dpi;
   const LOGFONTW message = MessageFont(dpi);
@@ -255,8 +258,6 @@ void Form1::ApplyDpi(UINT dpi) {
     SetWindowPos(GetDlgItem(hwnd_, row.id), nullptr, r.left, r.top, r.right - r.left,
                  r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
   }
-  SetLabelCaption(label1_, TextOf(label1_));
-  SetLabelCaption(label2_, TextOf(label2_));
   InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
