@@ -11,6 +11,8 @@
 #include <utility>
 #include <vector>
 
+#include "Clock.h"
+
 #include "ui/Form1.h"
 #include "ui/Form1Logic.h"
 
@@ -18,13 +20,6 @@ namespace {
 
 const char kDialog[] = "Software\\Virgin\\SubSpace\\Dialog\\";
 const char kOptions[] = "Software\\Virgin\\SubSpace\\Options";
-
-double Now() {
-  LARGE_INTEGER counter, frequency;
-  QueryPerformanceCounter(&counter);
-  QueryPerformanceFrequency(&frequency);
-  return static_cast<double>(counter.QuadPart) * 1e6 / static_cast<double>(frequency.QuadPart);
-}
 
 DWORD ReadDword(const char* name) {
   HKEY key = nullptr;

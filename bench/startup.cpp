@@ -12,19 +12,14 @@
 #include <string>
 #include <vector>
 
+#include "Clock.h"
+
 namespace {
 
 struct Sample {
   double micros = 0;
   SIZE_T peak = 0;
 };
-
-double Now() {
-  LARGE_INTEGER counter, frequency;
-  QueryPerformanceCounter(&counter);
-  QueryPerformanceFrequency(&frequency);
-  return static_cast<double>(counter.QuadPart) * 1e6 / static_cast<double>(frequency.QuadPart);
-}
 
 BOOL CALLBACK CloseProcessWindows(HWND hwnd, LPARAM pid) {
   DWORD owner = 0;
