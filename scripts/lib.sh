@@ -32,6 +32,9 @@ wine_paths() {
   [ -x "$WINESERVER" ] || WINESERVER=$(command -v wineserver || echo wineserver)
 }
 
+# A Linux path as Wine's programs see it, on drive Z:.
+windows_path() { echo "Z:$(printf '%s' "$1" | tr '/' '\\')"; }
+
 build_preset() {
   echo "== Building the $1 preset"
   cmake --preset "$1" >/dev/null

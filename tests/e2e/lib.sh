@@ -4,6 +4,7 @@
 set -euo pipefail
 BIN=$(cd "$1" && pwd)
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+source "$ROOT/scripts/lib.sh"  # WINE, windows_path
 OUT="$(dirname "$BIN")/e2e"
 mkdir -p "$OUT"
 [ -n "${DISPLAY:-}" ] || { echo "no DISPLAY: run through scripts/test"; exit 1; }
@@ -12,8 +13,6 @@ mkdir -p "$OUT"
 "$ROOT/cmake/wine-emulator.sh" "$BIN/probe.exe" none >/dev/null 2>&1 || true
 export WINEPREFIX="$(dirname "$BIN")/wineprefix" WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-WINE=/usr/lib/wine/wine64
-[ -x "$WINE" ] || WINE=wine
 
 FAILURES=0
 APP=""

@@ -7,11 +7,10 @@ source "$(dirname "$0")/lib.sh"
 
 export_game() {  # file: the game's subtree, as text without line-ending noise
   rm -f "$1.tmp"
-  "$WINE" reg export 'HKCU\Software\Virgin' "$(winepath_of "$1.tmp")" /y </dev/null >/dev/null 2>&1 || true
+  "$WINE" reg export 'HKCU\Software\Virgin' "$(windows_path "$1.tmp")" /y </dev/null >/dev/null 2>&1 || true
   if [ -f "$1.tmp" ]; then iconv -f UTF-16LE -t UTF-8 "$1.tmp" | tr -d '\r\357\273\277' > "$1"; else echo absent > "$1"; fi
   rm -f "$1.tmp"
 }
-winepath_of() { echo "Z:$(printf '%s' "$1" | tr '/' '\\')"; }
 
 changed_names() {  # before after: the names of the values that differ
   { diff "$1" "$2" || true; } | grep '^[<>]' | cut -c3- | cut -d= -f1 | sort -u | tr '\n' ' '
@@ -29,7 +28,7 @@ click_entry() {  # index, with the list scrolled as it is
 }
 
 reg_clear
-reg import "$(winepath_of "$(dirname "$0")/game-settings.reg")"
+reg import "$(windows_path "$(dirname "$0")/game-settings.reg")"
 export_game "$OUT/before.txt"
 expect "seeded values" "$(grep -c "^\(\"\|@\)" "$OUT/before.txt")" 16
 
@@ -66,7 +65,7 @@ expect "changed by start-up without Options" \
 
 echo "-- another program rewrites the values while entries are chosen"
 reg_clear
-reg import "$(winepath_of "$(dirname "$0")/game-settings.reg")"
+reg import "$(windows_path "$(dirname "$0")/game-settings.reg")"
 start_travik
 "$WINE" "$BIN/probe.exe" rewrite 6000 </dev/null >/dev/null 2>&1 &
 writer=$!
