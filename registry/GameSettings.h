@@ -3,7 +3,7 @@
 // its trailing backslash.
 #pragma once
 
-#include "platform.h"
+#include <windows.h>
 
 namespace GameSettings {
 

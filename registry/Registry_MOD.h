@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "platform.h"
+#include <windows.h>
 
 // The value's text if it is a REG_SZ that can be read, otherwise no value.
 std::optional<std::wstring> ReadStringValue(HKEY root, const std::wstring& subkey,

@@ -2,7 +2,7 @@
 // every path out of a registry operation releases its handle.
 #pragma once
 
-#include "platform.h"
+#include <windows.h>
 
 class UniqueHkey {
  public:

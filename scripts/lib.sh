@@ -7,8 +7,8 @@ WINESERVER=/usr/lib/wine/wineserver64
 # What the program's build and run need.
 TRAVIK_PACKAGES=(cmake make g++ googletest g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
                  wine wine64 fonts-wine fonts-liberation xvfb xdotool imagemagick)
-# And what the tests add: the fuzzer, static analysis, memcheck.
-TRAVIK_TEST_PACKAGES=(clang libclang-rt-dev clang-tidy cppcheck valgrind)
+# And what the tests add: static analysis.
+TRAVIK_TEST_PACKAGES=(clang-tidy cppcheck)
 
 # Installs the named Debian packages that are not installed yet.
 ensure_packages() {

@@ -1,6 +1,5 @@
 // What Form1 shows and does, apart from the window itself: texts, the
 // resolution table, the layout, and the registry work behind each event.
-// Free of window APIs so that it also builds and is tested natively.
 #pragma once
 
 #include <cstdint>

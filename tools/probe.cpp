@@ -1,17 +1,14 @@
-// Looks at Travik's window from another process, for end-to-end tests and
-// scripts/run: prints what the window shows, one "key<TAB>value" per line.
+// Looks at Travik's window from another process, for scripts/run and the
+// end-to-end test: prints what the window shows, one "key<TAB>value" per line.
 //   probe window    caption, labels, list entries, selection, focus, geometry
 //   probe msgbox    title and text of an open "TRAVIK" message box
 //   probe close     asks the window to close
-//   probe rewrite MS  keeps storing ResolutionX 3000..3049 and ResolutionY
-//                     4000..4049, as another program might, for MS milliseconds
 // With "--desktop NAME" first, it looks on that desktop (a Wine virtual
 // desktop) instead of the default one. Exits 1 when there is no such window
 // (for "window": none shown yet).
 #include <windows.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 
 namespace {
@@ -54,7 +51,7 @@ int ShowWindowState() {
     HWND control = GetDlgItem(form, id);
     if (id != 102) Print(names[id - 101], Text(control));
     char key[32];
-    std::snprintf(key, sizeof key, "rect.%s", names[id - 101]);
+    (void)std::snprintf(key, sizeof key, "rect.%s", names[id - 101]);
     PrintRect(key, ScreenRect(control));
   }
   HWND list = GetDlgItem(form, 102);
@@ -121,18 +118,6 @@ int main(int argc, char** argv) {
     PostMessageW(form, WM_CLOSE, 0, 0);
     return 0;
   }
-  if (command == "rewrite" && argc > arg + 1) {
-    const DWORD until = GetTickCount() + static_cast<DWORD>(std::atoi(argv[arg + 1]));
-    for (DWORD i = 0; GetTickCount() < until; ++i) {
-      HKEY key = nullptr;
-      if (RegCreateKeyA(HKEY_CURRENT_USER, "Software\\Virgin\\SubSpace\\Options", &key) != ERROR_SUCCESS) return 1;
-      const DWORD x = 3000 + i % 50, y = 4000 + i % 50;
-      RegSetValueExA(key, "ResolutionX", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&x), sizeof x);
-      RegSetValueExA(key, "ResolutionY", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&y), sizeof y);
-      RegCloseKey(key);
-    }
-    return 0;
-  }
-  std::fprintf(stderr, "usage: probe [--desktop NAME] window|msgbox|close|rewrite MS\n");
+  (void)std::fprintf(stderr, "usage: probe [--desktop NAME] window|msgbox|close\n");
   return 2;
 }

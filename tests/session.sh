@@ -1,0 +1,99 @@
+#!/usr/bin/env bash
+# A whole session of travik.exe on the virtual display, driven by real mouse
+# and keyboard input, over a full set of the game's settings: only ResolutionX
+# and ResolutionY may change, and a start and close with no settings creates
+# nothing.   session.sh BIN   (the Windows build's bin folder; needs DISPLAY)
+set -uo pipefail
+BIN=$(cd "$1" && pwd)
+HERE=$(cd "$(dirname "$0")" && pwd)
+source "$HERE/../scripts/lib.sh"
+[ -n "${DISPLAY:-}" ] || { echo "no DISPLAY: run it through scripts/test"; exit 1; }
+"$HERE/../cmake/wine-emulator.sh" "$BIN/probe.exe" none >/dev/null 2>&1  # makes the test prefix
+export WINEPREFIX="$(dirname "$BIN")/wineprefix" WINEDEBUG=-all
+OUT="$(dirname "$BIN")/session"
+mkdir -p "$OUT"
+failures=0
+
+probe() { "$WINE" "$BIN/probe.exe" "$@" </dev/null 2>/dev/null | tr -d '\r'; }
+field() { awk -F'\t' -v k="$2" '$1 == k { print $2; exit }' <<< "$1"; }
+check() {  # what got expected
+  if [ "$2" == "$3" ]; then echo "ok   $1"; else echo "FAIL $1: got '$2', expected '$3'"; failures=$((failures + 1)); fi
+}
+# A field of the window or the message box once it has the expected value,
+# or its last value after five seconds.
+await() {  # window|msgbox key expected
+  local value=""
+  for _ in $(seq 50); do
+    value=$(field "$(probe "$1")" "$2")
+    [ "$value" == "$3" ] && break
+    sleep 0.1
+  done
+  printf '%s' "$value"
+}
+export_game() {  # file: the game's subtree as plain text, "absent" without one
+  rm -f "$1.utf16"
+  "$WINE" reg export 'HKCU\Software\Virgin' "$(windows_path "$1.utf16")" /y </dev/null >/dev/null 2>&1
+  if [ -f "$1.utf16" ]; then iconv -f UTF-16LE -t UTF-8 "$1.utf16" | tr -d '\r\357\273\277' >"$1"; else echo absent >"$1"; fi
+}
+start_travik() {
+  "$WINE" "$BIN/travik.exe" </dev/null >/dev/null 2>&1 &
+  app=$!
+  for _ in $(seq 100); do probe window >/dev/null && return; sleep 0.1; done
+  echo "FAIL travik.exe showed no window"; exit 1
+}
+close_travik() {  # with Alt+F4, as a player would
+  xdotool key alt+F4
+  for _ in $(seq 50); do kill -0 "$app" 2>/dev/null || return; sleep 0.1; done
+  check "travik.exe ended" running ended; kill "$app"
+}
+click_entry() {  # index of an entry in view
+  local state ox oy
+  state=$(probe window)
+  read -r ox oy <<< "$(field "$state" list.client)"
+  xdotool mousemove $((ox + 40)) $((oy + ($1 - $(field "$state" topindex)) * $(field "$state" itemheight) + 8)) click 1
+}
+
+"$WINE" reg delete 'HKCU\Software\Virgin' /f </dev/null >/dev/null 2>&1
+"$WINE" reg import "$(windows_path "$HERE/game-settings.reg")" </dev/null >/dev/null 2>&1
+export_game "$OUT/before.txt"
+start_travik
+state=$(probe window)
+check caption "$(field "$state" caption)" "Welcome Kestra to Travik"
+check label1 "$(field "$state" label1)" "Current SS Resolution: 640x480"
+check "focus on the list" "$(field "$state" focus)" 102
+
+click_entry 7
+check "click on 1024 x768" "$(await window label1 "Current SS Resolution: 1024x768")" "Current SS Resolution: 1024x768"
+xdotool key Down Down
+check "two entries down" "$(await window label1 "Current SS Resolution: 1280x1024")" "Current SS Resolution: 1280x1024"
+
+read -r left top _ <<< "$(field "$(probe window)" rect.label3)"
+xdotool mousemove $((left + 6)) $((top + 8)) click 1
+check "about box on a click" "$(await msgbox title TRAVIK)" TRAVIK
+import -window root "$OUT/about.png"
+box=$(probe msgbox)
+check "about text" "$(field "$box" text)" \
+  'Travik\r\n\r\nCreated by Kestra\r\n\r\nSquad: Solhame\r\nEmail: kestra@travik.example\r\nVersion: 1.00.0666a'
+check "one OK button" "$(field "$box" buttons) $(field "$box" button)" "1 OK"
+check "no icon" "$(field "$box" icon)" 0
+check "window blocked" "$(field "$(probe window)" enabled)" 0
+xdotool key Return
+check "Enter closes it" "$(await window enabled 1)" 1
+
+close_travik
+export_game "$OUT/after.txt"
+check "values changed" "$(diff "$OUT/before.txt" "$OUT/after.txt" | grep '^>' | cut -d= -f1 | tr '\n' ' ')" \
+  '> "ResolutionX" > "ResolutionY" '
+check "stored" "$(grep -E '^"Resolution[XY]"' "$OUT/after.txt" | tr '\n' ' ')" \
+  '"ResolutionX"=dword:00000500 "ResolutionY"=dword:00000400 '
+
+"$WINE" reg delete 'HKCU\Software\Virgin' /f </dev/null >/dev/null 2>&1
+start_travik
+check "caption with nothing stored" "$(field "$(probe window)" caption)" "Welcome  to Travik"
+close_travik
+export_game "$OUT/empty.txt"
+check "nothing created" "$(cat "$OUT/empty.txt")" absent
+
+[ "$failures" -eq 0 ] && echo "session: all checks passed" && exit 0
+echo "session: $failures check(s) failed"
+exit 1

@@ -1,0 +1,42 @@
+// Shared by the tests: the game's keys in the real registry, seeded and read
+// raw; the real window's texts; and a log of the values the program stores.
+#pragma once
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+inline const std::string kGame = "Software\\Virgin";
+inline const std::string kDialog = kGame + "\\SubSpace\\Dialog";
+inline const std::string kOptions = kGame + "\\SubSpace\\Options";
+
+struct Raw {
+  DWORD type = 0;
+  std::string bytes;
+  bool operator==(const Raw& o) const { return type == o.type && bytes == o.bytes; }
+};
+
+std::string Dword(std::uint32_t value);  // little-endian, as stored
+void SetRaw(const std::string& key, const std::string& name, DWORD type, const std::string& bytes);
+std::optional<Raw> GetRaw(const std::string& key, const std::string& name);
+bool KeyExists(const std::string& key);
+void DeleteKey(const std::string& key);
+
+std::wstring Text(HWND hwnd);
+void Pump(DWORD milliseconds = 0);
+
+// The value names this program has passed to RegSetValueExA since the last
+// call, oldest first.
+std::vector<std::string> TakeStoredNames();
+
+// Every test starts and ends without the game's settings.
+class GameTest : public ::testing::Test {
+ protected:
+  void SetUp() override { DeleteKey(kGame); }
+  void TearDown() override { DeleteKey(kGame); }
+};
