@@ -75,7 +75,8 @@ box=$(probe msgbox)
 check "about text" "$(field "$box" text)" \
   'Travik\r\n\r\nCreated by Kestra\r\n\r\nSquad: Solhame\r\nEmail: kestra@travik.example\r\nVersion: 1.00.0666a'
 check "one OK button" "$(field "$box" buttons) $(field "$box" button)" "1 OK"
-check "no icon" "$(field "$box" icon)" 0
+check "no icon" "$(field "$box" icons)" 0
+check "owned by the window" "$(field "$box" owner)" 1
 check "window blocked" "$(field "$(probe window)" enabled)" 0
 xdotool key Return
 check "Enter closes it" "$(await window enabled 1)" 1

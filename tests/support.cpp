@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "tools/ImportHook.h"
+
 std::string Dword(std::uint32_t value) {
   std::string bytes(4, '\0');
   for (auto& b : bytes) b = static_cast<char>(value & 0xFF), value >>= 8;
@@ -54,18 +56,6 @@ std::wstring Text(HWND hwnd) {
   return text;
 }
 
-void Pump(DWORD milliseconds) {
-  const DWORD start = GetTickCount();
-  do {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
-    if (milliseconds) Sleep(5);
-  } while (GetTickCount() - start < milliseconds);
-}
-
 namespace {
 
 using SetValue = LONG(WINAPI*)(HKEY, LPCSTR, DWORD, DWORD, const BYTE*, DWORD);
@@ -77,29 +67,14 @@ LONG WINAPI LoggedSet(HKEY key, LPCSTR name, DWORD reserved, DWORD type, const B
   return g_realSet(key, name, reserved, type, data, size);
 }
 
-// Points this program's import of RegSetValueExA at LoggedSet.
-void HookSetValue() {
-  g_realSet = reinterpret_cast<SetValue>(
-      reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleW(L"advapi32.dll"), "RegSetValueExA")));
-  auto* base = reinterpret_cast<BYTE*>(GetModuleHandleW(nullptr));
-  const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(
-      base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew);
-  const auto& imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-  for (auto* dll = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
-       dll->Name != 0; ++dll) {
-    for (auto* slot = reinterpret_cast<ULONG_PTR*>(base + dll->FirstThunk); *slot != 0; ++slot) {
-      if (*slot != reinterpret_cast<ULONG_PTR>(g_realSet)) continue;
-      DWORD old = 0;
-      VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &old);
-      *slot = reinterpret_cast<ULONG_PTR>(&LoggedSet);
-      VirtualProtect(slot, sizeof *slot, old, &old);
-    }
-  }
-}
-
 }  // namespace
 
 std::vector<std::string> TakeStoredNames() {
-  if (!g_realSet) HookSetValue();
+  if (!g_realSet) {
+    const auto real = reinterpret_cast<void (*)()>(
+        GetProcAddress(GetModuleHandleW(L"advapi32.dll"), "RegSetValueExA"));
+    g_realSet = reinterpret_cast<SetValue>(real);
+    RedirectImport(real, reinterpret_cast<void (*)()>(&LoggedSet));
+  }
   return std::exchange(g_storedNames, {});
 }

@@ -28,7 +28,6 @@ bool KeyExists(const std::string& key);
 void DeleteKey(const std::string& key);
 
 std::wstring Text(HWND hwnd);
-void Pump(DWORD milliseconds = 0);
 
 // The value names this program has passed to RegSetValueExA since the last
 // call, oldest first.

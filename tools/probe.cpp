@@ -85,17 +85,20 @@ int ShowMessageBox() {
   Print("title", Text(box));
   Print("text", Text(GetDlgItem(box, 0xFFFF)));
   std::printf("owner\t%d\n", GetWindow(box, GW_OWNER) == Form() ? 1 : 0);
-  std::printf("icon\t%d\n", GetDlgItem(box, 0x14) ? 1 : 0);  // the box's icon control
-  int buttons = 0;
+  int buttons = 0, icons = 0;
   for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
     wchar_t cls[32] = {};
     GetClassNameW(child, cls, 32);
-    if (lstrcmpiW(cls, L"Button") == 0 && IsWindowVisible(child)) {
+    if (!IsWindowVisible(child)) continue;
+    if (lstrcmpiW(cls, L"Button") == 0) {
       ++buttons;
       Print("button", Text(child));
     }
+    const auto style = GetWindowLongPtrW(child, GWL_STYLE);
+    if (lstrcmpiW(cls, L"Static") == 0 && (style & SS_TYPEMASK) == SS_ICON && SendMessageW(child, STM_GETICON, 0, 0))
+      ++icons;
   }
-  std::printf("buttons\t%d\n", buttons);
+  std::printf("buttons\t%d\nicons\t%d\n", buttons, icons);
   PrintRect("window", ScreenRect(box));
   return 0;
 }
