@@ -2,7 +2,8 @@
 // against baselines that make the same raw registry calls and the same
 // caption and list updates with nothing else around them.
 //   bench_events [ITERATIONS]
-// Prints "<event>_us travik|baseline MEDIAN" per event.
+// Prints "<event>_us travik|baseline MEDIAN" per event, and first the
+// registry calls each handler makes: "calls <event> <function> <count>".
 #include <windows.h>
 
 #include <algorithm>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "Clock.h"
+#include "tools/ImportHook.h"
 
 #include "ui/Form1.h"
 #include "ui/Form1Logic.h"
@@ -77,6 +79,45 @@ void BaselineSelect(HWND form) {
   SetResolutionLabel(GetDlgItem(form, kLabel1));
 }
 
+// The five registry functions, counted at this program's imports on their way
+// to the real API.
+const char* const kCounted[] = {"RegOpenKeyA", "RegQueryValueExA", "RegCreateKeyA", "RegSetValueExA", "RegCloseKey"};
+void (*g_real[5])();
+int g_calls[5];
+
+template <int I, typename F>
+struct Counter;
+template <int I, typename R, typename... A>
+struct Counter<I, R(WINAPI*)(A...)> {
+  static R WINAPI Call(A... args) {
+    ++g_calls[I];
+    return reinterpret_cast<R(WINAPI*)(A...)>(g_real[I])(args...);
+  }
+};
+
+// While counting, `function` reads back as the counter.
+template <int I, typename F>
+void Count(F function, bool on) {
+  const auto counter = reinterpret_cast<void (*)()>(&Counter<I, F>::Call);
+  if (on) g_real[I] = reinterpret_cast<void (*)()>(function), RedirectImport(g_real[I], counter);
+  else RedirectImport(counter, g_real[I]);
+}
+
+void CountCalls(bool on) {
+  Count<0>(&RegOpenKeyA, on);
+  Count<1>(&RegQueryValueExA, on);
+  Count<2>(&RegCreateKeyA, on);
+  Count<3>(&RegSetValueExA, on);
+  Count<4>(&RegCloseKey, on);
+}
+
+template <typename Event>
+void PrintCalls(const char* event, Event run) {
+  std::fill(std::begin(g_calls), std::end(g_calls), 0);
+  run();
+  for (int i = 0; i < 5; ++i) std::printf("calls %s %s %d\n", event, kCounted[i], g_calls[i]);
+}
+
 // Times two ways of doing the same thing, alternately, so that both see the
 // same state of the registry and the window system.
 template <typename Prepare, typename First, typename Second>
@@ -112,6 +153,11 @@ int wmain(int argc, wchar_t** argv) {
   HWND list = GetDlgItem(hwnd, kList1);
   auto clearList = [&](int) { SendMessageW(list, LB_RESETCONTENT, 0, 0); };
   auto select = [&](int i) { SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(i % 17), 0); };
+
+  CountCalls(true);
+  PrintCalls("load", [&] { clearList(0), form->Form_Load(); });
+  PrintCalls("select", [&] { select(7), form->List1_Click(); });
+  CountCalls(false);
 
   for (int round = 0; round < 2; ++round) {  // the first round warms up
     const auto load = MedianMicros(iterations, clearList, [&] { form->Form_Load(); }, [&] { BaselineLoad(hwnd); });
