@@ -1,4 +1,4 @@
-#!/bin/sh
+#!/usr/bin/env bash
 # Runs a Windows test program under Wine in a throwaway prefix next to the
 # program's bin/ folder, never in the user's own prefix. The prefix is made on
 # first use; crashes end the process instead of waiting behind a dialog.
@@ -10,19 +10,16 @@ export WINEPREFIX
 # makes Wine validate every heap block on every heap call, so an overrun or a
 # bad free is reported as "err:heap" and fails the test.
 if [ -n "${TRAVIK_HEAP_CHECK:-}" ]; then export WINEDEBUG=-all,+heap; else export WINEDEBUG=-all; fi
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-wine=/usr/lib/wine/wine64
-[ -x "$wine" ] || wine=wine
-wineserver=/usr/lib/wine/wineserver64
-[ -x "$wineserver" ] || wineserver=wineserver
+source "$(dirname "$0")/../scripts/lib.sh"  # WINE, WINESERVER, make_prefix
+wine=$WINE
+wineserver=$WINESERVER
 
 if [ ! -f "$WINEPREFIX/.travik-ready" ]; then
   mkdir -p "$WINEPREFIX"
   (
     flock 9
     if [ ! -f "$WINEPREFIX/.travik-ready" ]; then
-      "$wine" wineboot -i >/dev/null 2>&1
-      "$wine" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+      make_prefix
       # No sound: a message box's beep would wait for audio devices there are none of.
       "$wine" reg add 'HKCU\Software\Wine\Drivers' /v Audio /d '' /f >/dev/null 2>&1
       # No window manager on the virtual display: Wine draws the frames and

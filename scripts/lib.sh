@@ -32,6 +32,17 @@ wine_paths() {
   [ -x "$WINESERVER" ] || WINESERVER=$(command -v wineserver || echo wineserver)
 }
 
+# Makes a throwaway prefix at $WINEPREFIX: no crash dialog (a crash ends the
+# process), and Wine's own fonts, which Debian's Wine does not find by itself
+# (Marlett for the caption buttons, Tahoma for the UI). Never for the user's
+# own prefix.
+make_prefix() {
+  mkdir -p "$WINEPREFIX"
+  "$WINE" wineboot -i >/dev/null 2>&1
+  "$WINE" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+  cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+}
+
 # A Linux path as Wine's programs see it, on drive Z:.
 windows_path() { echo "Z:$(printf '%s' "$1" | tr '/' '\\')"; }
 
@@ -63,3 +74,5 @@ stop_display() {
 }
 
 wine_paths
+# New prefixes come without the .NET and HTML engines; nothing here needs them.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
