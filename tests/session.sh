@@ -80,6 +80,13 @@ check "owned by the window" "$(field "$box" owner)" 1
 check "window blocked" "$(field "$(probe window)" enabled)" 0
 xdotool key Return
 check "Enter closes it" "$(await window enabled 1)" 1
+xdotool key alt+space
+sleep 0.3
+xdotool key a
+check "about box by Alt+Space, A" "$(await msgbox title TRAVIK)" TRAVIK
+check "the same text" "$(field "$(probe msgbox)" text)" "$(field "$box" text)"
+xdotool key Return
+check "Enter closes it again" "$(await window enabled 1)" 1
 
 close_travik
 export_game "$OUT/after.txt"

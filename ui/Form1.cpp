@@ -15,6 +15,9 @@ namespace {
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr DWORD kExStyle = 0;
 constexpr COLORREF kLabel3Colour = 0x0000FFFF;  // red 255, green 255: yellow
+// Our own system menu command; the system keeps the low four bits.
+constexpr UINT kAboutCommand = 0x0010;
+constexpr UINT kAboutWine = SC_SCREENSAVE + 1;
 
 // Per-monitor DPI functions arrived with Windows 10; looked up at run time so
 // that the program still starts on Windows 7.
@@ -159,6 +162,12 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SETFOCUS:
       OnSetFocus();
       return 0;
+    case WM_SYSCOMMAND:
+      if ((wParam & 0xFFF0) == kAboutCommand) {
+        Label3_Click();
+        return 0;
+      }
+      return DefWindowProcW(hwnd_, message, wParam, lParam);
     case WM_DESTROY:
       PostQuitMessage(0);
       return 0;
@@ -181,6 +190,16 @@ bool Form1::OnCreate() {
   label2_ = make(kLabel2, 0, L"STATIC", kLabel2Design, kLabelStyle);
   label3_ = make(kLabel3, 0, L"STATIC", kLabel3Caption, kLabelStyle | SS_NOTIFY);
   if (!label1_ || !list1_ || !label2_ || !label3_) return false;
+
+  // The about message by keyboard too (Alt+Space, A), as small utilities
+  // without a menu bar offer it.
+  // Wine ends the menu with its own "About Wine", whose "A" would come
+  // first; under Wine ours takes its place.
+  HMENU systemMenu = GetSystemMenu(hwnd_, FALSE);
+  if (!ModifyMenuW(systemMenu, kAboutWine, MF_BYCOMMAND | MF_STRING, kAboutCommand, kAboutMenuItem)) {
+    AppendMenuW(systemMenu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(systemMenu, MF_STRING, kAboutCommand, kAboutMenuItem);
+  }
 
   label3Brush_.reset(CreateSolidBrush(kLabel3Colour));
   ApplyDpi(DpiOf(hwnd_));

@@ -53,6 +53,7 @@ std::wstring ResolutionCaption(std::int32_t x, std::int32_t y);
 std::optional<std::pair<std::int32_t, std::int32_t>> ParseResolutionEntry(std::wstring_view entry);
 
 inline constexpr wchar_t kAboutTitle[] = L"TRAVIK";
+inline constexpr wchar_t kAboutMenuItem[] = L"&About Travik...";
 inline constexpr wchar_t kAboutText[] =
     L"Travik\r\n"
     L"\r\n"
