@@ -2,7 +2,8 @@
 // against baselines that make the same raw registry calls and the same
 // caption and list updates with nothing else around them.
 //   bench_events [ITERATIONS]
-// Prints "<event>_us travik|baseline MEDIAN" per event, and first the
+// Stores a full set of the game's settings first. Prints
+// "<event>_us travik|baseline MEDIAN" per event, and before that the
 // registry calls each handler makes: "calls <event> <function> <count>".
 #include <windows.h>
 
@@ -146,6 +147,8 @@ int wmain(int argc, wchar_t** argv) {
   RegCreateKeyA(HKEY_CURRENT_USER, kDialog, &key);
   RegSetValueExA(key, "PlayerName", 0, REG_SZ, reinterpret_cast<const BYTE*>("Kestra"), 7);
   RegCloseKey(key);
+  WriteDword("ResolutionX", 1024);
+  WriteDword("ResolutionY", 768);
 
   HWND hwnd = Form1::Create(GetModuleHandleW(nullptr));
   Form1* form = Form1::FromHandle(hwnd);
