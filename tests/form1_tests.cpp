@@ -28,7 +28,15 @@ class Form1Test : public GameTest {
   void Open(bool show = false) {
     form_ = Form1::Create(GetModuleHandleW(nullptr));
     ASSERT_TRUE(form_);
-    if (show) ShowWindow(form_, SW_SHOWNORMAL), SetForegroundWindow(form_);
+    if (!show) return;
+    ShowWindow(form_, SW_SHOWNORMAL);
+    SetForegroundWindow(form_);
+    // Activation comes back from the X server; wait for it, at most 2 s.
+    for (DWORD start = GetTickCount(); !GetFocus() && GetTickCount() - start < 2000;) {
+      MSG msg;
+      while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+      Sleep(5);
+    }
   }
   HWND Control(int id) const { return GetDlgItem(form_, id); }
   RECT ChildRect(int id) const {

@@ -81,7 +81,7 @@ check "window blocked" "$(field "$(probe window)" enabled)" 0
 xdotool key Return
 check "Enter closes it" "$(await window enabled 1)" 1
 xdotool key alt+space
-sleep 0.3
+check "system menu on Alt+Space" "$(await window menu 1)" 1
 xdotool key a
 check "about box by Alt+Space, A" "$(await msgbox title TRAVIK)" TRAVIK
 check "the same text" "$(field "$(probe msgbox)" text)" "$(field "$box" text)"

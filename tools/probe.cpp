@@ -72,6 +72,8 @@ int ShowWindowState() {
   std::printf("client\t%ld %ld\n", client.right, client.bottom);
   PrintRect("window", ScreenRect(form));
   std::printf("enabled\t%d\n", IsWindowEnabled(form) ? 1 : 0);
+  HWND menu = FindWindowW(L"#32768", nullptr);  // an open popup menu
+  std::printf("menu\t%d\n", menu && IsWindowVisible(menu) ? 1 : 0);
   GUITHREADINFO info{};
   info.cbSize = sizeof info;
   GetGUIThreadInfo(GetWindowThreadProcessId(form, nullptr), &info);
