@@ -189,4 +189,25 @@ TEST_F(Form1Test, KeyboardStoresEveryEntryPassed) {
   SendMessageW(Control(kList1), WM_CHAR, L'1', 1), ExpectStored(7);  // the next entry starting with "1"
 }
 
+TEST(Resources, IconAndVersionRecord) {
+  HMODULE self = GetModuleHandleW(nullptr);
+  HRSRC group = FindResourceW(self, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(14));  // RT_GROUP_ICON
+  ASSERT_TRUE(group);
+  const auto* icon = static_cast<const BYTE*>(LockResource(LoadResource(self, group)));
+  EXPECT_EQ((std::vector<int>{icon[4], icon[6], icon[7], icon[12], icon[18] | icon[19] << 8}),
+            (std::vector<int>{1, 32, 32, 8, 30001}));  // one 32 x 32 image, 8 bits a pixel, number 30001
+
+  wchar_t path[MAX_PATH];
+  GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::vector<BYTE> record(GetFileVersionInfoSizeW(path, nullptr));
+  ASSERT_TRUE(GetFileVersionInfoW(path, 0, static_cast<DWORD>(record.size()), record.data()));
+  for (const auto& [name, expected] : {std::pair{L"FileVersion", L"1.00"}, {L"ProductVersion", L"1.00"},
+                                       {L"ProductName", L"travik"}, {L"OriginalFilename", L"travik.exe"}}) {
+    wchar_t* value = nullptr;
+    UINT size = 0;
+    VerQueryValueW(record.data(), (L"\\StringFileInfo\\040904B0\\"s + name).c_str(), reinterpret_cast<void**>(&value), &size);
+    EXPECT_STREQ(value, expected) << name;
+  }
+}
+
 }  // namespace
