@@ -38,8 +38,9 @@ export_game() {  # file: the game's subtree as plain text, "absent" without one
 start_travik() {
   "$WINE" "$BIN/travik.exe" </dev/null >/dev/null 2>&1 &
   app=$!
-  for _ in $(seq 100); do probe window >/dev/null && return; sleep 0.1; done
-  echo "FAIL travik.exe showed no window"; exit 1
+  for _ in $(seq 100); do probe window >/dev/null && break; sleep 0.1; done
+  # Input goes astray until the window is active and the list has the focus.
+  [ "$(await window focus 102)" == 102 ] || { echo "FAIL travik.exe showed no active window"; exit 1; }
 }
 close_travik() {  # with Alt+F4, as a player would
   xdotool key alt+F4
