@@ -11,8 +11,6 @@ export WINEPREFIX
 # bad free is reported as "err:heap" and fails the test.
 if [ -n "${TRAVIK_HEAP_CHECK:-}" ]; then export WINEDEBUG=-all,+heap; else export WINEDEBUG=-all; fi
 source "$(dirname "$0")/../scripts/lib.sh"  # WINE, WINESERVER, make_prefix
-wine=$WINE
-wineserver=$WINESERVER
 
 if [ ! -f "$WINEPREFIX/.travik-ready" ]; then
   mkdir -p "$WINEPREFIX"
@@ -21,24 +19,24 @@ if [ ! -f "$WINEPREFIX/.travik-ready" ]; then
     if [ ! -f "$WINEPREFIX/.travik-ready" ]; then
       make_prefix
       # No sound: a message box's beep would wait for audio devices there are none of.
-      "$wine" reg add 'HKCU\Software\Wine\Drivers' /v Audio /d '' /f >/dev/null 2>&1
+      "$WINE" reg add 'HKCU\Software\Wine\Drivers' /v Audio /d '' /f >/dev/null 2>&1
       # No window manager on the virtual display: Wine draws the frames and
       # manages the windows itself, instead of waiting for a manager to answer.
-      "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
-      "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+      "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
+      "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
       touch "$WINEPREFIX/.travik-ready"
     fi
   ) 9>"$WINEPREFIX.lock"
 fi
 # Keeps one server across the run's many short processes; it leaves by itself.
-"$wineserver" -p60 </dev/null >/dev/null 2>&1 || true
+"$WINESERVER" -p60 </dev/null >/dev/null 2>&1 || true
 # Wine's own background processes (services, the desktop) outlive the program
 # and inherit its output; through a file, the caller's pipe closes when the
 # program ends.
 out=$(mktemp)
 trap 'rm -f "$out"' EXIT
 status=0
-"$wine" "$@" </dev/null >"$out" 2>&1 || status=$?
+"$WINE" "$@" </dev/null >"$out" 2>&1 || status=$?
 grep -v ':trace:heap:' "$out"
 if [ -n "${TRAVIK_HEAP_CHECK:-}" ] && grep -q ':err:heap:' "$out"; then
   echo "Wine's heap checking reported the errors above"
