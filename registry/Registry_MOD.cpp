@@ -30,8 +30,11 @@ std::optional<std::wstring> ReadStringValue(HKEY root, const std::wstring& subke
 
   DWORD secondType = 0;
   DWORD filled = size;
+  // Another program may have replaced the value since the first query: only
+  // bytes that were read as REG_SZ are text.
   if (RegQueryValueExA(key.get(), name.c_str(), nullptr, &secondType,
-                       reinterpret_cast<BYTE*>(buffer.get()), &filled) != ERROR_SUCCESS)
+                       reinterpret_cast<BYTE*>(buffer.get()), &filled) != ERROR_SUCCESS ||
+      secondType != REG_SZ)
     return std::nullopt;
 
   // Only the bytes the query reports are data; the text ends at the first NUL

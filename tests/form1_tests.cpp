@@ -1,5 +1,7 @@
 // The real window, created in this process and driven by the messages the
 // system sends for mouse and keyboard input.
+#include <algorithm>
+
 #include "support.h"
 #include "ui/Form1.h"
 
@@ -19,10 +21,23 @@ const struct {
                 {L"1792 x1344", 1792, 1344}, {L"1856 x1392", 1856, 1392}, {L"1920 x1080", 1920, 1080},
                 {L"1920 x1440", 1920, 1440}, {L"2048 x1536", 2048, 1536}};
 
+const std::string kOpenDialog = "RegOpenKeyA Software\\Virgin\\SubSpace\\Dialog\\";
+const std::string kOpenOptions = "RegOpenKeyA Software\\Virgin\\SubSpace\\Options";
+const std::string kCreateOptions = "RegCreateKeyA Software\\Virgin\\SubSpace\\Options";
+
+// Two writes, each in its own create-set-close and width first, then two reads.
+const std::vector<std::string> kSelectionCalls = {
+    kCreateOptions, "RegSetValueExA ResolutionX",   "RegCloseKey", kCreateOptions, "RegSetValueExA ResolutionY",
+    "RegCloseKey",  kOpenOptions, "RegQueryValueExA ResolutionX", "RegCloseKey",   kOpenOptions,
+    "RegQueryValueExA ResolutionY", "RegCloseKey"};
+
 class Form1Test : public GameTest {
  protected:
   void TearDown() override {
     if (form_) DestroyWindow(form_);
+    // The window's end posts the quit that would end the next test's loops.
+    MSG quit;
+    PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
     GameTest::TearDown();
   }
   void Open(bool show = false) {
@@ -65,7 +80,7 @@ class Form1Test : public GameTest {
   void ExpectStored(int index) {
     const auto& e = kEntries[index];
     EXPECT_EQ(Selected(), index);
-    EXPECT_EQ(TakeStoredNames(), (std::vector<std::string>{"ResolutionX", "ResolutionY"})) << e.text;
+    EXPECT_EQ(TakeRegistryCalls(), kSelectionCalls) << e.text;
     EXPECT_EQ(GetRaw(kOptions, "ResolutionX"), (Raw{REG_DWORD, Dword(static_cast<std::uint32_t>(e.x))}));
     EXPECT_EQ(GetRaw(kOptions, "ResolutionY"), (Raw{REG_DWORD, Dword(static_cast<std::uint32_t>(e.y))}));
     EXPECT_EQ(Text(Control(kLabel1)),
@@ -76,20 +91,30 @@ class Form1Test : public GameTest {
 };
 
 TEST_F(Form1Test, StartUpShowsTheStoredSettingsAndWritesNothing) {
+  // The load reads the name (its size, then its text), then the width and the height.
+  const std::vector<std::string> noName = {kOpenDialog};
+  const std::vector<std::string> name = {kOpenDialog, "RegQueryValueExA PlayerName", "RegQueryValueExA PlayerName",
+                                         "RegCloseKey"};
+  const std::vector<std::string> otherName = {kOpenDialog, "RegQueryValueExA PlayerName", "RegCloseKey"};
+  const std::vector<std::string> noSize = {kOpenOptions, kOpenOptions};
+  const std::vector<std::string> size = {kOpenOptions, "RegQueryValueExA ResolutionX", "RegCloseKey",
+                                         kOpenOptions, "RegQueryValueExA ResolutionY", "RegCloseKey"};
   const struct {
     std::optional<Raw> name;
     std::optional<std::pair<std::uint32_t, std::uint32_t>> size;
     const wchar_t* caption;
     const wchar_t* label1;
+    std::vector<std::string> nameCalls, sizeCalls;
   } cases[] = {
-      {std::nullopt, std::nullopt, L"Welcome  to Travik", L"Current SS Resolution: 0x0"},
+      {std::nullopt, std::nullopt, L"Welcome  to Travik", L"Current SS Resolution: 0x0", noName, noSize},
       {Raw{REG_SZ, "Kestra\0"s}, std::pair(640u, 480u), L"Welcome Kestra to Travik",
-       L"Current SS Resolution: 640x480"},
-      {Raw{REG_EXPAND_SZ, "Kestra\0"s}, std::nullopt, L"Welcome  to Travik", L"Current SS Resolution: 0x0"},
+       L"Current SS Resolution: 640x480", name, size},
+      {Raw{REG_EXPAND_SZ, "Kestra\0"s}, std::nullopt, L"Welcome  to Travik", L"Current SS Resolution: 0x0",
+       otherName, noSize},
       {Raw{REG_SZ, "J\xF6rg & Co\0"s}, std::pair(0xFFFFFFFFu, 0xFFFF8000u), L"Welcome J\u00F6rg & Co to Travik",
-       L"Current SS Resolution: -1x-32768"},
+       L"Current SS Resolution: -1x-32768", name, size},
       {std::nullopt, std::pair(70000u, 0x80000000u), L"Welcome  to Travik",
-       L"Current SS Resolution: 70000x-2147483648"},
+       L"Current SS Resolution: 70000x-2147483648", noName, size},
   };
   for (const auto& c : cases) {
     DeleteKey(kGame);
@@ -98,14 +123,15 @@ TEST_F(Form1Test, StartUpShowsTheStoredSettingsAndWritesNothing) {
       SetRaw(kOptions, "ResolutionX", REG_DWORD, Dword(c.size->first));
       SetRaw(kOptions, "ResolutionY", REG_DWORD, Dword(c.size->second));
     }
-    TakeStoredNames();
     Open();
     EXPECT_EQ(Text(form_), c.caption);
     EXPECT_EQ(Text(Control(kLabel1)), c.label1);
     EXPECT_EQ(Text(Control(kLabel2)), L"Windows Resolution: 1024 x 768");  // the test display
     EXPECT_EQ(Text(Control(kLabel3)), L"\u00BAo\u00BA");
     EXPECT_FALSE(IsWindowVisible(form_)) << "shown only once loaded";
-    EXPECT_TRUE(TakeStoredNames().empty());
+    std::vector<std::string> calls = c.nameCalls;
+    calls.insert(calls.end(), c.sizeCalls.begin(), c.sizeCalls.end());
+    EXPECT_EQ(TakeRegistryCalls(), calls);
     EXPECT_EQ(KeyExists(kOptions), c.size.has_value());
     EXPECT_EQ(KeyExists(kDialog), c.name.has_value());
     DestroyWindow(form_);
@@ -169,9 +195,81 @@ TEST_F(Form1Test, LayoutAt96AndAfterMovingTo144Dpi) {
   ReleaseDC(Control(kLabel3), dc);
 }
 
+// Another program may post a DPI change without the suggested rectangle.
+TEST_F(Form1Test, DpiChangeWithoutARectangleKeepsTheWindowInPlace) {
+  Open();
+  RECT before{};
+  GetWindowRect(form_, &before);
+  SendMessageW(form_, WM_DPICHANGED, MAKEWPARAM(144, 144), 0);
+  RECT after{};
+  GetWindowRect(form_, &after);
+  EXPECT_EQ(std::pair(after.left, after.top), std::pair(before.left, before.top));
+  const RECT list = ChildRect(kList1);
+  EXPECT_EQ((std::vector<LONG>{list.left, list.top, list.right, list.bottom}),
+            (std::vector<LONG>{0, 72, 458, 312}));  // laid out for 144 dpi
+}
+
+// What a timer sees of the about boxes, from inside their message loops.
+struct AboutBoxes {
+  HWND form = nullptr;
+  std::vector<HWND> seen;  // in the order they appeared
+  size_t mostAtOnce = 0;
+  bool formEnabledWithABox = false;
+  int quietTicks = 0;
+} g_about;
+
+BOOL CALLBACK AddAboutBox(HWND hwnd, LPARAM list) {
+  wchar_t cls[16] = {};
+  GetClassNameW(hwnd, cls, 16);
+  if (IsWindowVisible(hwnd) && lstrcmpW(cls, L"#32770") == 0 && Text(hwnd) == L"TRAVIK")
+    reinterpret_cast<std::vector<HWND>*>(list)->push_back(hwnd);
+  return TRUE;
+}
+
+// Notes what is open, then closes the box that opened first, as a user
+// would close the box they saw first.
+void CALLBACK LookAtAboutBoxes(HWND, UINT, UINT_PTR, DWORD) {
+  std::vector<HWND> open;
+  EnumThreadWindows(GetCurrentThreadId(), AddAboutBox, reinterpret_cast<LPARAM>(&open));
+  g_about.mostAtOnce = std::max(g_about.mostAtOnce, open.size());
+  if (!open.empty() && IsWindowEnabled(g_about.form)) g_about.formEnabledWithABox = true;
+  g_about.quietTicks = open.empty() ? g_about.quietTicks + 1 : 0;
+  for (HWND box : open)
+    if (std::find(g_about.seen.begin(), g_about.seen.end(), box) == g_about.seen.end()) g_about.seen.push_back(box);
+  for (HWND box : g_about.seen)
+    if (std::find(open.begin(), open.end(), box) != open.end()) {
+      PostMessageW(box, WM_COMMAND, IDOK, 0);
+      break;
+    }
+}
+
+// Clicks on the hotspot that arrive while the about box is open, from a
+// quick user or another program, open no second box.
+TEST_F(Form1Test, OneAboutBoxAtATime) {
+  Open(true);
+  TakeRegistryCalls();
+  for (int i = 0; i < 3; ++i)
+    PostMessageW(form_, WM_COMMAND, MAKEWPARAM(kLabel3, STN_CLICKED), reinterpret_cast<LPARAM>(Control(kLabel3)));
+  g_about = AboutBoxes{};
+  g_about.form = form_;
+  const UINT_PTR timer = SetTimer(nullptr, 0, 30, LookAtAboutBoxes);
+  // Until a box has come and gone and nothing more came for a while, at most 5 s.
+  MSG msg;
+  for (const DWORD start = GetTickCount();
+       (g_about.seen.empty() || g_about.quietTicks < 5) && GetTickCount() - start < 5000 &&
+       GetMessageW(&msg, nullptr, 0, 0) > 0;)
+    DispatchMessageW(&msg);
+  KillTimer(nullptr, timer);
+  EXPECT_EQ(g_about.mostAtOnce, 1u);
+  EXPECT_EQ(g_about.seen.size(), 1u) << "the clicks that came while it was open are not kept for later";
+  EXPECT_FALSE(g_about.formEnabledWithABox);
+  EXPECT_TRUE(IsWindowEnabled(form_));
+  EXPECT_TRUE(TakeRegistryCalls().empty());
+}
+
 TEST_F(Form1Test, ClickingEachEntryStoresIt) {
   Open(true);
-  TakeStoredNames();
+  TakeRegistryCalls();
   for (int i = 0; i < 17; ++i) {
     ClickEntry(i);
     ExpectStored(i);
@@ -181,7 +279,7 @@ TEST_F(Form1Test, ClickingEachEntryStoresIt) {
 TEST_F(Form1Test, KeyboardStoresEveryEntryPassed) {
   Open(true);
   ClickEntry(0);
-  TakeStoredNames();
+  TakeRegistryCalls();
   for (int i = 1; i <= 3; ++i) Key(VK_DOWN), ExpectStored(i);
   Key(VK_UP), ExpectStored(2);
   Key(VK_END), ExpectStored(16);

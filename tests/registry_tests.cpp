@@ -36,6 +36,29 @@ TEST_F(RegistryTest, ReadsTextOnlyFromRegSz) {
   }
 }
 
+// Another program rewrites the name between the query of its size and the
+// query of its text: only text that the reading query reports as REG_SZ counts.
+TEST_F(RegistryTest, NameRewrittenBetweenItsTwoQueriesCountsOnlyAsRegSz) {
+  const struct {
+    DWORD type;
+    std::string bytes;
+    std::optional<std::wstring> expected;
+  } cases[] = {
+      {REG_BINARY, "BINARY\0"s, std::nullopt},
+      {REG_EXPAND_SZ, "EXPAND\0"s, std::nullopt},
+      {REG_BINARY, "bin"s, std::nullopt},
+      {REG_DWORD, Dword(0x006E6962), std::nullopt},
+      {REG_SZ, "Other\0"s, L"Other"},
+  };
+  for (const auto& c : cases) {
+    SetRaw(kDialog, "PlayerName", REG_SZ, "Kestra\0"s);
+    BeforeDataQuery([&c](const std::string& name) { SetRaw(kDialog, name, c.type, c.bytes); });
+    EXPECT_EQ(ReadStringValue(HKEY_CURRENT_USER, L"Software\\Virgin\\SubSpace\\Dialog\\", L"PlayerName"),
+              c.expected) << "rewritten as type " << c.type;
+    BeforeDataQuery(nullptr);
+  }
+}
+
 TEST_F(RegistryTest, ReadsNumbersOnlyFromFourByteRegDword) {
   const struct {
     DWORD type;

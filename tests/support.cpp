@@ -1,5 +1,6 @@
 #include "support.h"
 
+#include <set>
 #include <utility>
 
 #include "tools/ImportHook.h"
@@ -58,23 +59,75 @@ std::wstring Text(HWND hwnd) {
 
 namespace {
 
-using SetValue = LONG(WINAPI*)(HKEY, LPCSTR, DWORD, DWORD, const BYTE*, DWORD);
-SetValue g_realSet = nullptr;
-std::vector<std::string> g_storedNames;
+template <typename Function>
+Function Advapi32(const char* name) {
+  return reinterpret_cast<Function>(
+      reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleW(L"advapi32.dll"), name)));
+}
+
+using OpenFunction = LONG(WINAPI*)(HKEY, LPCSTR, PHKEY);
+using QueryFunction = LONG(WINAPI*)(HKEY, LPCSTR, LPDWORD, LPDWORD, LPBYTE, LPDWORD);
+using SetFunction = LONG(WINAPI*)(HKEY, LPCSTR, DWORD, DWORD, const BYTE*, DWORD);
+using CloseFunction = LONG(WINAPI*)(HKEY);
+const auto g_open = Advapi32<OpenFunction>("RegOpenKeyA");
+const auto g_create = Advapi32<OpenFunction>("RegCreateKeyA");
+const auto g_query = Advapi32<QueryFunction>("RegQueryValueExA");
+const auto g_set = Advapi32<SetFunction>("RegSetValueExA");
+const auto g_close = Advapi32<CloseFunction>("RegCloseKey");
+
+std::vector<std::string> g_calls;
+std::set<HKEY> g_programKeys;  // opened by the program and not yet closed
+std::function<void(const std::string&)> g_beforeDataQuery;
+
+std::string Name(LPCSTR name) { return name ? name : ""; }
+
+LONG OpenOrCreate(OpenFunction real, const char* function, HKEY root, LPCSTR path, PHKEY key) {
+  const LONG status = real(root, path, key);
+  g_calls.push_back(function + (" " + Name(path)));
+  if (status == ERROR_SUCCESS) g_programKeys.insert(*key);
+  return status;
+}
+LONG WINAPI LoggedOpen(HKEY root, LPCSTR path, PHKEY key) { return OpenOrCreate(g_open, "RegOpenKeyA", root, path, key); }
+LONG WINAPI LoggedCreate(HKEY root, LPCSTR path, PHKEY key) {
+  return OpenOrCreate(g_create, "RegCreateKeyA", root, path, key);
+}
+
+LONG WINAPI LoggedQuery(HKEY key, LPCSTR name, LPDWORD reserved, LPDWORD type, LPBYTE data, LPDWORD size) {
+  // A key of the program's that failed to open is null, and still its call.
+  if (g_programKeys.count(key) || key == nullptr) {
+    g_calls.push_back("RegQueryValueExA " + Name(name));
+    if (data && g_beforeDataQuery) g_beforeDataQuery(Name(name));
+  }
+  return g_query(key, name, reserved, type, data, size);
+}
 
 LONG WINAPI LoggedSet(HKEY key, LPCSTR name, DWORD reserved, DWORD type, const BYTE* data, DWORD size) {
-  g_storedNames.emplace_back(name ? name : "");
-  return g_realSet(key, name, reserved, type, data, size);
+  if (g_programKeys.count(key) || key == nullptr) g_calls.push_back("RegSetValueExA " + Name(name));
+  return g_set(key, name, reserved, type, data, size);
 }
+
+LONG WINAPI LoggedClose(HKEY key) {
+  if (g_programKeys.erase(key)) g_calls.emplace_back("RegCloseKey");
+  return g_close(key);
+}
+
+template <typename Function>
+void Redirect(Function real, Function logged) {
+  RedirectImport(reinterpret_cast<void (*)()>(real), reinterpret_cast<void (*)()>(logged));
+}
+
+// Before any test runs, the program's registry calls go through the log.
+const bool g_logging = [] {
+  Redirect(g_open, &LoggedOpen);
+  Redirect(g_create, &LoggedCreate);
+  Redirect(g_query, &LoggedQuery);
+  Redirect(g_set, &LoggedSet);
+  Redirect(g_close, &LoggedClose);
+  return true;
+}();
 
 }  // namespace
 
-std::vector<std::string> TakeStoredNames() {
-  if (!g_realSet) {
-    const auto real = reinterpret_cast<void (*)()>(
-        GetProcAddress(GetModuleHandleW(L"advapi32.dll"), "RegSetValueExA"));
-    g_realSet = reinterpret_cast<SetValue>(real);
-    RedirectImport(real, reinterpret_cast<void (*)()>(&LoggedSet));
-  }
-  return std::exchange(g_storedNames, {});
-}
+std::vector<std::string> TakeRegistryCalls() { return std::exchange(g_calls, {}); }
+
+void BeforeDataQuery(std::function<void(const std::string& name)> hook) { g_beforeDataQuery = std::move(hook); }

@@ -1,5 +1,6 @@
 // Shared by the tests: the game's keys in the real registry, seeded and read
-// raw; the real window's texts; and a log of the values the program stores.
+// raw; the real window's texts; and a log of the registry calls the program
+// makes through its own imports.
 #pragma once
 
 #include <windows.h>
@@ -7,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -21,6 +23,8 @@ struct Raw {
   bool operator==(const Raw& o) const { return type == o.type && bytes == o.bytes; }
 };
 
+// These use the registry's Ex calls, which the program never makes, so that
+// they stay out of the call log below.
 std::string Dword(std::uint32_t value);  // little-endian, as stored
 void SetRaw(const std::string& key, const std::string& name, DWORD type, const std::string& bytes);
 std::optional<Raw> GetRaw(const std::string& key, const std::string& name);
@@ -29,13 +33,25 @@ void DeleteKey(const std::string& key);
 
 std::wstring Text(HWND hwnd);
 
-// The value names this program has passed to RegSetValueExA since the last
-// call, oldest first.
-std::vector<std::string> TakeStoredNames();
+// The program's calls of RegOpenKeyA, RegCreateKeyA (with the key path),
+// RegQueryValueExA, RegSetValueExA (with the value name) and RegCloseKey on
+// its own keys since the last call, oldest first, such as
+// "RegQueryValueExA ResolutionX". The calls still reach the real API.
+std::vector<std::string> TakeRegistryCalls();
+
+// Runs just before the program's RegQueryValueExA reads a value's data,
+// with the value's name; an empty function removes it.
+void BeforeDataQuery(std::function<void(const std::string& name)> hook);
 
 // Every test starts and ends without the game's settings.
 class GameTest : public ::testing::Test {
  protected:
-  void SetUp() override { DeleteKey(kGame); }
-  void TearDown() override { DeleteKey(kGame); }
+  void SetUp() override {
+    DeleteKey(kGame);
+    TakeRegistryCalls();
+  }
+  void TearDown() override {
+    BeforeDataQuery(nullptr);
+    DeleteKey(kGame);
+  }
 };

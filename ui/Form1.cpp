@@ -157,7 +157,7 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CTLCOLORSTATIC:
       return OnCtlColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
     case WM_DPICHANGED:
-      OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+      OnDpiChanged(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
       return 0;
     case WM_SETFOCUS:
       OnSetFocus();
@@ -233,7 +233,12 @@ void Form1::List1_Click() {
   SetLabelCaption(label1_, StoreResolution(entry));
 }
 
-void Form1::Label3_Click() { MessageBoxW(hwnd_, kAboutText, kAboutTitle, MB_OK); }
+void Form1::Label3_Click() {
+  // The open box disables the window; clicks that still arrive, posted by
+  // another program, must not stack a second box on it.
+  if (!IsWindowEnabled(hwnd_)) return;
+  MessageBoxW(hwnd_, kAboutText, kAboutTitle, MB_OK);
+}
 
 LRESULT Form1::OnCtlColorStatic(HDC dc, HWND control) {
   if (control == label3_ && label3Brush_) {
@@ -246,14 +251,17 @@ LRESULT Form1::OnCtlColorStatic(HDC dc, HWND control) {
                         reinterpret_cast<LPARAM>(control));
 }
 
-void Form1::OnDpiChanged(UINT dpi, const RECT& suggested) {
+// Anyone can post this message; without a suggested rectangle the window
+// stays where it is.
+void Form1::OnDpiChanged(UINT dpi, const RECT* suggested) {
   ApplyDpi(dpi);
   // The captions may need a different width in the new fonts.
   SetLabelCaption(label1_, TextOf(label1_));
   SetLabelCaption(label2_, TextOf(label2_));
   const SIZE size = WindowSizeForDpi();
-  SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, size.cx, size.cy,
-               SWP_NOZORDER | SWP_NOACTIVATE);
+  const UINT keepPlace = suggested ? 0 : SWP_NOMOVE;
+  SetWindowPos(hwnd_, nullptr, suggested ? suggested->left : 0, suggested ? suggested->top : 0, size.cx,
+               size.cy, SWP_NOZORDER | SWP_NOACTIVATE | keepPlace);
 }
 
 void Form1::OnSetFocus() { SetFocus(list1_); }

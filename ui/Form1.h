@@ -38,7 +38,7 @@ class Form1 {
   bool OnCreate();
   void OnCommand(int id, int code);
   LRESULT OnCtlColorStatic(HDC dc, HWND control);
-  void OnDpiChanged(UINT dpi, const RECT& suggested);
+  void OnDpiChanged(UINT dpi, const RECT* suggested);
   void OnSetFocus();
 
   void ApplyDpi(UINT dpi);
