@@ -8,7 +8,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
   ShowWindow(form, show);
   UpdateWindow(form);
 
-  MSG msg;
+  MSG msg{};
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
     if (IsDialogMessageW(form, &msg)) continue;  // Tab and arrow keys as in a dialog
     TranslateMessage(&msg);

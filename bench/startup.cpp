@@ -12,9 +12,15 @@
 #include <string>
 #include <vector>
 
-#include "Clock.h"
-
 namespace {
+
+// Microseconds from the performance counter.
+double Now() {
+  LARGE_INTEGER counter, frequency;
+  QueryPerformanceCounter(&counter);
+  QueryPerformanceFrequency(&frequency);
+  return static_cast<double>(counter.QuadPart) * 1e6 / static_cast<double>(frequency.QuadPart);
+}
 
 struct Sample {
   double micros = 0;

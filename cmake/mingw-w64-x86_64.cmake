@@ -1,16 +1,5 @@
-# Cross build for 64-bit Windows with MinGW-w64. The -posix variants are needed
-# because GoogleTest uses std::mutex.
-set(CMAKE_SYSTEM_NAME Windows)
+# 64-bit Windows.
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
-
-set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
-
-set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-
-# Test programs run under Wine, always in the build tree's own prefix.
-set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/wine-emulator.sh)
+set(TRAVIK_TRIPLET x86_64-w64-mingw32)
+set(TRAVIK_WINEARCH win64)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64.cmake)

@@ -1,13 +1,38 @@
 #include "Registry_MOD.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
 #include <memory>
 #include <new>
 #include <string_view>
 
-#include "AnsiText.h"
-#include "UniqueHkey.h"
+#include "UniqueHandle.h"
+
+namespace {
+
+// The registry's "A" calls take and give text in the system's ANSI code page.
+std::string ToAnsi(std::wstring_view text) {
+  if (text.empty() || text.size() > INT_MAX) return {};
+  const int length = static_cast<int>(text.size());
+  const int needed = WideCharToMultiByte(CP_ACP, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
+  if (needed <= 0) return {};
+  std::string bytes(static_cast<size_t>(needed), '\0');
+  WideCharToMultiByte(CP_ACP, 0, text.data(), length, bytes.data(), needed, nullptr, nullptr);
+  return bytes;
+}
+
+std::wstring FromAnsi(std::string_view bytes) {
+  if (bytes.empty() || bytes.size() > INT_MAX) return {};
+  const int length = static_cast<int>(bytes.size());
+  const int needed = MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, nullptr, 0);
+  if (needed <= 0) return {};
+  std::wstring text(static_cast<size_t>(needed), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, text.data(), needed);
+  return text;
+}
+
+}  // namespace
 
 std::optional<std::wstring> ReadStringValue(HKEY root, const std::wstring& subkey,
                                             const std::wstring& valueName) {
@@ -28,10 +53,10 @@ std::optional<std::wstring> ReadStringValue(HKEY root, const std::wstring& subke
   if (!buffer) return std::nullopt;
   std::memset(buffer.get(), ' ', size);
 
-  DWORD secondType = 0;
-  DWORD filled = size;
   // Another program may have replaced the value since the first query: only
   // bytes that were read as REG_SZ are text.
+  DWORD secondType = 0;
+  DWORD filled = size;
   if (RegQueryValueExA(key.get(), name.c_str(), nullptr, &secondType,
                        reinterpret_cast<BYTE*>(buffer.get()), &filled) != ERROR_SUCCESS ||
       secondType != REG_SZ)

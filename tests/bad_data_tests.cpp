@@ -6,6 +6,7 @@
 
 #include "support.h"
 #include "ui/Form1.h"
+#include "ui/Form1Design.h"
 
 namespace {
 
@@ -27,9 +28,10 @@ TEST_F(BadDataTest, WindowShowsOnlyWhatTheBytesHold) {
   for (const std::string value : kValues) {
     for (DWORD type : kTypes) {
       for (size_t size : {0u, 1u, 2u, 3u, 4u, 5u, 8u, 1u << 20}) {
-        const std::set<size_t> nuls = {size, size / 2, size ? size - 1 : 0};
-        for (size_t nulAt : nuls) {
+        for (size_t nulAt : std::set<size_t>{size, size / 2, size ? size - 1 : 0}) {
           const std::string data = Data(size, nulAt);
+          SCOPED_TRACE(value + ", type " + std::to_string(type) + ", " + std::to_string(size) + " bytes, NUL at " +
+                       std::to_string(nulAt));
           DeleteKey(kGame);
           SetRaw(value == "PlayerName" ? kDialog : kOptions, value, type, data);
 
@@ -43,12 +45,10 @@ TEST_F(BadDataTest, WindowShowsOnlyWhatTheBytesHold) {
 
           HWND form = Form1::Create(GetModuleHandleW(nullptr));
           ASSERT_TRUE(form);
-          EXPECT_EQ(Text(form), L"Welcome " + name + L" to Travik")
-              << value << ", type " << type << ", " << size << " bytes, NUL at " << nulAt;
-          EXPECT_EQ(Text(GetDlgItem(form, 101)), L"Current SS Resolution: " +
+          EXPECT_EQ(Text(form), L"Welcome " + name + L" to Travik");
+          EXPECT_EQ(Text(GetDlgItem(form, kLabel1)), L"Current SS Resolution: " +
                                                      (value == "ResolutionX" ? shown : L"0") + L"x" +
-                                                     (value == "ResolutionY" ? shown : L"0"))
-              << value << ", type " << type << ", " << size << " bytes, NUL at " << nulAt;
+                                                     (value == "ResolutionY" ? shown : L"0"));
           DestroyWindow(form);
         }
       }

@@ -4,12 +4,11 @@
 
 #include "support.h"
 #include "ui/Form1.h"
+#include "ui/Form1Design.h"
 
 using namespace std::string_literals;
 
 namespace {
-
-enum : int { kLabel1 = 101, kList1, kLabel2, kLabel3 };
 
 const struct {
   const wchar_t* text;
@@ -21,15 +20,18 @@ const struct {
                 {L"1792 x1344", 1792, 1344}, {L"1856 x1392", 1856, 1392}, {L"1920 x1080", 1920, 1080},
                 {L"1920 x1440", 1920, 1440}, {L"2048 x1536", 2048, 1536}};
 
+using Calls = std::vector<std::string>;
 const std::string kOpenDialog = "RegOpenKeyA Software\\Virgin\\SubSpace\\Dialog\\";
 const std::string kOpenOptions = "RegOpenKeyA Software\\Virgin\\SubSpace\\Options";
 const std::string kCreateOptions = "RegCreateKeyA Software\\Virgin\\SubSpace\\Options";
-
+const Calls kReadSize = {kOpenOptions, "RegQueryValueExA ResolutionX", "RegCloseKey",
+                         kOpenOptions, "RegQueryValueExA ResolutionY", "RegCloseKey"};
+const Calls kReadNoSize = {kOpenOptions, kOpenOptions};  // no key to query
 // Two writes, each in its own create-set-close and width first, then two reads.
-const std::vector<std::string> kSelectionCalls = {
-    kCreateOptions, "RegSetValueExA ResolutionX",   "RegCloseKey", kCreateOptions, "RegSetValueExA ResolutionY",
-    "RegCloseKey",  kOpenOptions, "RegQueryValueExA ResolutionX", "RegCloseKey",   kOpenOptions,
-    "RegQueryValueExA ResolutionY", "RegCloseKey"};
+const Calls kSelection = {kCreateOptions, "RegSetValueExA ResolutionX", "RegCloseKey",
+                          kCreateOptions, "RegSetValueExA ResolutionY", "RegCloseKey",
+                          kOpenOptions,   "RegQueryValueExA ResolutionX", "RegCloseKey",
+                          kOpenOptions,   "RegQueryValueExA ResolutionY", "RegCloseKey"};
 
 class Form1Test : public GameTest {
  protected:
@@ -47,18 +49,18 @@ class Form1Test : public GameTest {
     ShowWindow(form_, SW_SHOWNORMAL);
     SetForegroundWindow(form_);
     // Activation comes back from the X server; wait for it, at most 2 s.
-    for (DWORD start = GetTickCount(); !GetFocus() && GetTickCount() - start < 2000;) {
+    for (DWORD start = GetTickCount(); !GetFocus() && GetTickCount() - start < 2000; Sleep(5)) {
       MSG msg;
       while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-      Sleep(5);
     }
   }
   HWND Control(int id) const { return GetDlgItem(form_, id); }
-  RECT ChildRect(int id) const {
+  // left, top, width, height in the client area
+  std::vector<LONG> Geometry(int id) const {
     RECT r;
     GetWindowRect(Control(id), &r);
     MapWindowPoints(nullptr, form_, reinterpret_cast<POINT*>(&r), 2);
-    return r;
+    return {r.left, r.top, r.right - r.left, r.bottom - r.top};
   }
   int Selected() const { return static_cast<int>(SendMessageW(Control(kList1), LB_GETCURSEL, 0, 0)); }
 
@@ -73,14 +75,14 @@ class Form1Test : public GameTest {
   }
   void Key(WPARAM key) {
     SendMessageW(Control(kList1), WM_KEYDOWN, key, 1);
-    SendMessageW(Control(kList1), WM_KEYUP, key, 0xC0000001);
+    SendMessageW(Control(kList1), WM_KEYUP, key, MAKELPARAM(1, 0xC000));  // was down, now released
   }
 
-  // Each selection writes ResolutionX, then ResolutionY, and shows both.
+  // The entry is selected, stored and shown, with exactly the calls that takes.
   void ExpectStored(int index) {
     const auto& e = kEntries[index];
     EXPECT_EQ(Selected(), index);
-    EXPECT_EQ(TakeRegistryCalls(), kSelectionCalls) << e.text;
+    EXPECT_EQ(TakeRegistryCalls(), kSelection) << e.text;
     EXPECT_EQ(GetRaw(kOptions, "ResolutionX"), (Raw{REG_DWORD, Dword(static_cast<std::uint32_t>(e.x))}));
     EXPECT_EQ(GetRaw(kOptions, "ResolutionY"), (Raw{REG_DWORD, Dword(static_cast<std::uint32_t>(e.y))}));
     EXPECT_EQ(Text(Control(kLabel1)),
@@ -90,31 +92,26 @@ class Form1Test : public GameTest {
   HWND form_ = nullptr;
 };
 
-TEST_F(Form1Test, StartUpShowsTheStoredSettingsAndWritesNothing) {
-  // The load reads the name (its size, then its text), then the width and the height.
-  const std::vector<std::string> noName = {kOpenDialog};
-  const std::vector<std::string> name = {kOpenDialog, "RegQueryValueExA PlayerName", "RegQueryValueExA PlayerName",
-                                         "RegCloseKey"};
-  const std::vector<std::string> otherName = {kOpenDialog, "RegQueryValueExA PlayerName", "RegCloseKey"};
-  const std::vector<std::string> noSize = {kOpenOptions, kOpenOptions};
-  const std::vector<std::string> size = {kOpenOptions, "RegQueryValueExA ResolutionX", "RegCloseKey",
-                                         kOpenOptions, "RegQueryValueExA ResolutionY", "RegCloseKey"};
+TEST_F(Form1Test, StartAndCloseShowTheStoredSettingsAndWriteNothing) {
+  // The name is read twice, for its size and for its text, when it is text.
+  const Calls name = {kOpenDialog, "RegQueryValueExA PlayerName", "RegQueryValueExA PlayerName", "RegCloseKey"};
+  const Calls noName = {kOpenDialog};
+  const Calls otherName = {kOpenDialog, "RegQueryValueExA PlayerName", "RegCloseKey"};
   const struct {
     std::optional<Raw> name;
     std::optional<std::pair<std::uint32_t, std::uint32_t>> size;
     const wchar_t* caption;
     const wchar_t* label1;
-    std::vector<std::string> nameCalls, sizeCalls;
+    Calls nameCalls;
   } cases[] = {
-      {std::nullopt, std::nullopt, L"Welcome  to Travik", L"Current SS Resolution: 0x0", noName, noSize},
+      {std::nullopt, std::nullopt, L"Welcome  to Travik", L"Current SS Resolution: 0x0", noName},
       {Raw{REG_SZ, "Kestra\0"s}, std::pair(640u, 480u), L"Welcome Kestra to Travik",
-       L"Current SS Resolution: 640x480", name, size},
-      {Raw{REG_EXPAND_SZ, "Kestra\0"s}, std::nullopt, L"Welcome  to Travik", L"Current SS Resolution: 0x0",
-       otherName, noSize},
+       L"Current SS Resolution: 640x480", name},
+      {Raw{REG_EXPAND_SZ, "Kestra\0"s}, std::nullopt, L"Welcome  to Travik", L"Current SS Resolution: 0x0", otherName},
       {Raw{REG_SZ, "J\xF6rg & Co\0"s}, std::pair(0xFFFFFFFFu, 0xFFFF8000u), L"Welcome J\u00F6rg & Co to Travik",
-       L"Current SS Resolution: -1x-32768", name, size},
+       L"Current SS Resolution: -1x-32768", name},
       {std::nullopt, std::pair(70000u, 0x80000000u), L"Welcome  to Travik",
-       L"Current SS Resolution: 70000x-2147483648", noName, size},
+       L"Current SS Resolution: 70000x-2147483648", noName},
   };
   for (const auto& c : cases) {
     DeleteKey(kGame);
@@ -129,12 +126,14 @@ TEST_F(Form1Test, StartUpShowsTheStoredSettingsAndWritesNothing) {
     EXPECT_EQ(Text(Control(kLabel2)), L"Windows Resolution: 1024 x 768");  // the test display
     EXPECT_EQ(Text(Control(kLabel3)), L"\u00BAo\u00BA");
     EXPECT_FALSE(IsWindowVisible(form_)) << "shown only once loaded";
-    std::vector<std::string> calls = c.nameCalls;
-    calls.insert(calls.end(), c.sizeCalls.begin(), c.sizeCalls.end());
+    Calls calls = c.nameCalls;
+    const Calls& reads = c.size ? kReadSize : kReadNoSize;
+    calls.insert(calls.end(), reads.begin(), reads.end());
     EXPECT_EQ(TakeRegistryCalls(), calls);
+    SendMessageW(form_, WM_CLOSE, 0, 0);
+    EXPECT_EQ(TakeRegistryCalls(), Calls{}) << "closing writes nothing";
     EXPECT_EQ(KeyExists(kOptions), c.size.has_value());
     EXPECT_EQ(KeyExists(kDialog), c.name.has_value());
-    DestroyWindow(form_);
   }
   form_ = nullptr;
 }
@@ -149,17 +148,17 @@ TEST_F(Form1Test, ListHoldsTheTableInOrderAndHasTheFocus) {
   }
   EXPECT_EQ(Selected(), LB_ERR);
   EXPECT_EQ(GetFocus(), Control(kList1));
-  std::vector<int> tabOrder;
+  std::vector<int> tabStops;
   for (HWND child = GetWindow(form_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-    if (GetWindowLongPtrW(child, GWL_STYLE) & WS_TABSTOP) tabOrder.push_back(GetDlgCtrlID(child));
-  EXPECT_EQ(tabOrder, std::vector<int>{kList1});
+    if (GetWindowLongPtrW(child, GWL_STYLE) & WS_TABSTOP) tabStops.push_back(GetDlgCtrlID(child));
+  EXPECT_EQ(tabStops, std::vector<int>{kList1});
 }
 
 TEST_F(Form1Test, LayoutAt96AndAfterMovingTo144Dpi) {
   // left, top, width, height in pixels; the labels may grow to fit their text.
   const struct {
     int id;
-    RECT at96, at144;
+    std::vector<LONG> at96, at144;
   } layout[] = {{kLabel1, {8, 0, 265, 17}, {12, 0, 398, 26}},
                 {kList1, {0, 48, 305, 160}, {0, 72, 458, 240}},
                 {kLabel2, {8, 24, 169, 17}, {12, 36, 254, 26}},
@@ -167,27 +166,19 @@ TEST_F(Form1Test, LayoutAt96AndAfterMovingTo144Dpi) {
   Open();
   RECT client;
   GetClientRect(form_, &client);
-  EXPECT_EQ(client.right, 306);
-  EXPECT_EQ(client.bottom, 209);
+  EXPECT_EQ(std::pair(client.right, client.bottom), std::pair(306L, 209L));
   for (UINT dpi : {96u, 144u}) {
-    if (dpi == 144) {
-      RECT suggested{100, 100, 700, 600};
-      SendMessageW(form_, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
-    }
+    RECT suggested{100, 100, 700, 600};
+    if (dpi == 144) SendMessageW(form_, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
     for (const auto& row : layout) {
-      const RECT& want = dpi == 96 ? row.at96 : row.at144;
-      const RECT r = ChildRect(row.id);
-      EXPECT_EQ(r.left, want.left) << row.id << " at " << dpi;
-      EXPECT_EQ(r.top, want.top) << row.id << " at " << dpi;
-      EXPECT_EQ(r.bottom - r.top, want.bottom) << row.id << " at " << dpi;
-      if (row.id == kLabel1 || row.id == kLabel2) EXPECT_GE(r.right - r.left, want.right) << row.id;
-      else EXPECT_EQ(r.right - r.left, want.right) << row.id << " at " << dpi;
+      std::vector<LONG> want = dpi == 96 ? row.at96 : row.at144, got = Geometry(row.id);
+      if (row.id == kLabel1 || row.id == kLabel2) got[2] = std::min(got[2], want[2]);  // wide enough
+      EXPECT_EQ(got, want) << row.id << " at " << dpi;
     }
     LOGFONTW font{};
     GetObjectW(reinterpret_cast<HGDIOBJ>(SendMessageW(Control(kLabel3), WM_GETFONT, 0, 0)), sizeof font, &font);
     EXPECT_STREQ(font.lfFaceName, L"Times New Roman");
-    EXPECT_EQ(font.lfWeight, 700);
-    EXPECT_EQ(font.lfHeight, dpi == 96 ? -16 : -24);  // 12 pt
+    EXPECT_EQ(std::pair(font.lfWeight, font.lfHeight), std::pair(700L, dpi == 96 ? -16L : -24L));  // 12 pt bold
   }
   HDC dc = GetDC(Control(kLabel3));
   SendMessageW(form_, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(Control(kLabel3)));
@@ -198,71 +189,52 @@ TEST_F(Form1Test, LayoutAt96AndAfterMovingTo144Dpi) {
 // Another program may post a DPI change without the suggested rectangle.
 TEST_F(Form1Test, DpiChangeWithoutARectangleKeepsTheWindowInPlace) {
   Open();
-  RECT before{};
+  RECT before{}, after{};
   GetWindowRect(form_, &before);
   SendMessageW(form_, WM_DPICHANGED, MAKEWPARAM(144, 144), 0);
-  RECT after{};
   GetWindowRect(form_, &after);
   EXPECT_EQ(std::pair(after.left, after.top), std::pair(before.left, before.top));
-  const RECT list = ChildRect(kList1);
-  EXPECT_EQ((std::vector<LONG>{list.left, list.top, list.right, list.bottom}),
-            (std::vector<LONG>{0, 72, 458, 312}));  // laid out for 144 dpi
+  EXPECT_EQ(Geometry(kList1), (std::vector<LONG>{0, 72, 458, 240}));  // laid out for 144 dpi
 }
 
-// What a timer sees of the about boxes, from inside their message loops.
-struct AboutBoxes {
-  HWND form = nullptr;
-  std::vector<HWND> seen;  // in the order they appeared
-  size_t mostAtOnce = 0;
-  bool formEnabledWithABox = false;
-  int quietTicks = 0;
+// What a timer sees of the about boxes from inside their message loops.
+struct {
+  size_t mostAtOnce, open;
+  int shown, quietTicks;
 } g_about;
 
-BOOL CALLBACK AddAboutBox(HWND hwnd, LPARAM list) {
+BOOL CALLBACK CloseAboutBox(HWND hwnd, LPARAM open) {
   wchar_t cls[16] = {};
   GetClassNameW(hwnd, cls, 16);
   if (IsWindowVisible(hwnd) && lstrcmpW(cls, L"#32770") == 0 && Text(hwnd) == L"TRAVIK")
-    reinterpret_cast<std::vector<HWND>*>(list)->push_back(hwnd);
+    ++*reinterpret_cast<size_t*>(open), PostMessageW(hwnd, WM_COMMAND, IDOK, 0);
   return TRUE;
 }
 
-// Notes what is open, then closes the box that opened first, as a user
-// would close the box they saw first.
 void CALLBACK LookAtAboutBoxes(HWND, UINT, UINT_PTR, DWORD) {
-  std::vector<HWND> open;
-  EnumThreadWindows(GetCurrentThreadId(), AddAboutBox, reinterpret_cast<LPARAM>(&open));
-  g_about.mostAtOnce = std::max(g_about.mostAtOnce, open.size());
-  if (!open.empty() && IsWindowEnabled(g_about.form)) g_about.formEnabledWithABox = true;
-  g_about.quietTicks = open.empty() ? g_about.quietTicks + 1 : 0;
-  for (HWND box : open)
-    if (std::find(g_about.seen.begin(), g_about.seen.end(), box) == g_about.seen.end()) g_about.seen.push_back(box);
-  for (HWND box : g_about.seen)
-    if (std::find(open.begin(), open.end(), box) != open.end()) {
-      PostMessageW(box, WM_COMMAND, IDOK, 0);
-      break;
-    }
+  size_t open = 0;
+  EnumThreadWindows(GetCurrentThreadId(), CloseAboutBox, reinterpret_cast<LPARAM>(&open));
+  g_about.mostAtOnce = std::max(g_about.mostAtOnce, open);
+  g_about.shown += open > 0 && g_about.open == 0;
+  g_about.open = open;
+  g_about.quietTicks = open > 0 ? 0 : g_about.quietTicks + 1;
 }
 
 // Clicks on the hotspot that arrive while the about box is open, from a
-// quick user or another program, open no second box.
+// quick user or another program, open no second box, now or later.
 TEST_F(Form1Test, OneAboutBoxAtATime) {
   Open(true);
   TakeRegistryCalls();
   for (int i = 0; i < 3; ++i)
     PostMessageW(form_, WM_COMMAND, MAKEWPARAM(kLabel3, STN_CLICKED), reinterpret_cast<LPARAM>(Control(kLabel3)));
-  g_about = AboutBoxes{};
-  g_about.form = form_;
+  g_about = {};
   const UINT_PTR timer = SetTimer(nullptr, 0, 30, LookAtAboutBoxes);
-  // Until a box has come and gone and nothing more came for a while, at most 5 s.
-  MSG msg;
-  for (const DWORD start = GetTickCount();
-       (g_about.seen.empty() || g_about.quietTicks < 5) && GetTickCount() - start < 5000 &&
-       GetMessageW(&msg, nullptr, 0, 0) > 0;)
+  MSG msg;  // until a box has come and gone and no other came, at most 5 s
+  for (const DWORD start = GetTickCount(); (g_about.shown == 0 || g_about.quietTicks < 5) &&
+                                           GetTickCount() - start < 5000 && GetMessageW(&msg, nullptr, 0, 0) > 0;)
     DispatchMessageW(&msg);
   KillTimer(nullptr, timer);
-  EXPECT_EQ(g_about.mostAtOnce, 1u);
-  EXPECT_EQ(g_about.seen.size(), 1u) << "the clicks that came while it was open are not kept for later";
-  EXPECT_FALSE(g_about.formEnabledWithABox);
+  EXPECT_EQ(std::pair(g_about.mostAtOnce, g_about.shown), std::pair(size_t{1}, 1));
   EXPECT_TRUE(IsWindowEnabled(form_));
   EXPECT_TRUE(TakeRegistryCalls().empty());
 }
@@ -270,10 +242,7 @@ TEST_F(Form1Test, OneAboutBoxAtATime) {
 TEST_F(Form1Test, ClickingEachEntryStoresIt) {
   Open(true);
   TakeRegistryCalls();
-  for (int i = 0; i < 17; ++i) {
-    ClickEntry(i);
-    ExpectStored(i);
-  }
+  for (int i = 0; i < 17; ++i) ClickEntry(i), ExpectStored(i);
 }
 
 TEST_F(Form1Test, KeyboardStoresEveryEntryPassed) {

@@ -1,46 +1,45 @@
 #!/usr/bin/env bash
-# A whole session of travik.exe on the virtual display, driven by real mouse
-# and keyboard input, over a full set of the game's settings: only ResolutionX
-# and ResolutionY may change, and a start and close with no settings creates
-# nothing.   session.sh BIN   (the Windows build's bin folder; needs DISPLAY)
+# travik.exe itself on the virtual display, driven by real mouse and keyboard
+# input (needs DISPLAY; scripts/test gives one).
+#   session.sh win64|win32 BIN
+#     A whole session in BIN's prefix over a full set of the game's settings:
+#     only ResolutionX and ResolutionY may change.
+#   session.sh cross BIN64 BIN32
+#     In the 64-bit build's prefix, a resolution stored by the 32-bit
+#     travik.exe is the one the 64-bit one shows, as players mixing the two
+#     on 64-bit Windows would see.
 set -uo pipefail
-BIN=$(cd "$1" && pwd)
 HERE=$(cd "$(dirname "$0")" && pwd)
 source "$HERE/../scripts/lib.sh"
 [ -n "${DISPLAY:-}" ] || { echo "no DISPLAY: run it through scripts/test"; exit 1; }
-"$HERE/../cmake/wine-emulator.sh" "$BIN/probe.exe" none >/dev/null 2>&1  # makes the test prefix
-export WINEPREFIX="$(dirname "$BIN")/wineprefix" WINEDEBUG=-all
+mode=$1
+BIN=$(cd "$2" && pwd)
+TRAVIK_BIN=$BIN
+arch=$mode
+[ "$mode" = cross ] && arch=win64
+use_wine "$arch" "$(dirname "$BIN")/wineprefix"
+make_test_prefix
 OUT="$(dirname "$BIN")/session"
 mkdir -p "$OUT"
 failures=0
 
-probe() { "$WINE" "$BIN/probe.exe" "$@" </dev/null 2>/dev/null | tr -d '\r'; }
-field() { awk -F'\t' -v k="$2" '$1 == k { print $2; exit }' <<< "$1"; }
 check() {  # what got expected
   if [ "$2" == "$3" ]; then echo "ok   $1"; else echo "FAIL $1: got '$2', expected '$3'"; failures=$((failures + 1)); fi
 }
 # A field of the window or the message box once it has the expected value,
 # or its last value after five seconds.
-await() {  # window|msgbox key expected
-  local value=""
-  for _ in $(seq 50); do
-    value=$(field "$(probe "$1")" "$2")
-    [ "$value" == "$3" ] && break
-    sleep 0.1
-  done
-  printf '%s' "$value"
-}
+await() { field "$(probe --until "$2=$3" "$1")" "$2"; }  # window|msgbox key expected
 export_game() {  # file: the game's subtree as plain text, "absent" without one
   rm -f "$1.utf16"
   "$WINE" reg export 'HKCU\Software\Virgin' "$(windows_path "$1.utf16")" /y </dev/null >/dev/null 2>&1
   if [ -f "$1.utf16" ]; then iconv -f UTF-16LE -t UTF-8 "$1.utf16" | tr -d '\r\357\273\277' >"$1"; else echo absent >"$1"; fi
 }
-start_travik() {
-  "$WINE" "$BIN/travik.exe" </dev/null >/dev/null 2>&1 &
+forget_game() { "$WINE" reg delete 'HKCU\Software\Virgin' /f </dev/null >/dev/null 2>&1; }
+start_travik() {  # [travik.exe]
+  "$WINE" "${1:-$BIN/travik.exe}" </dev/null >/dev/null 2>&1 &
   app=$!
-  for _ in $(seq 100); do probe window >/dev/null && break; sleep 0.1; done
   # Input goes astray until the window is active and the list has the focus.
-  [ "$(await window focus 102)" == 102 ] || { echo "FAIL travik.exe showed no active window"; exit 1; }
+  probe --wait 10 --until focus=102 window >/dev/null || { echo "FAIL travik.exe showed no active window"; exit 1; }
 }
 close_travik() {  # with Alt+F4, as a player would
   xdotool key alt+F4
@@ -53,56 +52,67 @@ click_entry() {  # index of an entry in view
   read -r ox oy <<< "$(field "$state" list.client)"
   xdotool mousemove $((ox + 40)) $((oy + ($1 - $(field "$state" topindex)) * $(field "$state" itemheight) + 8)) click 1
 }
+stored() { grep -E '^"Resolution[XY]"' "$1" | tr '\n' ' '; }
 
-"$WINE" reg delete 'HKCU\Software\Virgin' /f </dev/null >/dev/null 2>&1
-"$WINE" reg import "$(windows_path "$HERE/game-settings.reg")" </dev/null >/dev/null 2>&1
-export_game "$OUT/before.txt"
-start_travik
-state=$(probe window)
-check caption "$(field "$state" caption)" "Welcome Kestra to Travik"
-check label1 "$(field "$state" label1)" "Current SS Resolution: 640x480"
-check "focus on the list" "$(field "$state" focus)" 102
+whole_session() {
+  forget_game
+  "$WINE" reg import "$(windows_path "$HERE/game-settings.reg")" </dev/null >/dev/null 2>&1
+  export_game "$OUT/before.txt"
+  start_travik  # fails unless the list has the focus
+  local state box left top
+  state=$(probe window)
+  check caption "$(field "$state" caption)" "Welcome Kestra to Travik"
+  check label1 "$(field "$state" label1)" "Current SS Resolution: 640x480"
 
-click_entry 7
-check "click on 1024 x768" "$(await window label1 "Current SS Resolution: 1024x768")" "Current SS Resolution: 1024x768"
-xdotool key Down Down
-check "two entries down" "$(await window label1 "Current SS Resolution: 1280x1024")" "Current SS Resolution: 1280x1024"
+  click_entry 7
+  check "click on 1024 x768" "$(await window label1 "Current SS Resolution: 1024x768")" "Current SS Resolution: 1024x768"
+  xdotool key Down Down
+  check "two entries down" "$(await window label1 "Current SS Resolution: 1280x1024")" "Current SS Resolution: 1280x1024"
 
-read -r left top _ <<< "$(field "$(probe window)" rect.label3)"
-xdotool mousemove $((left + 6)) $((top + 8)) click 1
-check "about box on a click" "$(await msgbox title TRAVIK)" TRAVIK
-import -window root "$OUT/about.png"
-box=$(probe msgbox)
-check "about text" "$(field "$box" text)" \
-  'Travik\r\n\r\nCreated by Kestra\r\n\r\nSquad: Solhame\r\nEmail: kestra@travik.example\r\nVersion: 1.00.0666a'
-check "one OK button" "$(field "$box" buttons) $(field "$box" button)" "1 OK"
-check "no icon" "$(field "$box" icons)" 0
-check "owned by the window" "$(field "$box" owner)" 1
-check "window blocked" "$(field "$(probe window)" enabled)" 0
-xdotool key Return
-check "Enter closes it" "$(await window enabled 1)" 1
-xdotool key alt+space
-check "system menu on Alt+Space" "$(await window menu 1)" 1
-xdotool key a
-check "about box by Alt+Space, A" "$(await msgbox title TRAVIK)" TRAVIK
-check "the same text" "$(field "$(probe msgbox)" text)" "$(field "$box" text)"
-xdotool key Return
-check "Enter closes it again" "$(await window enabled 1)" 1
+  read -r left top _ <<< "$(field "$(probe window)" rect.label3)"
+  xdotool mousemove $((left + 6)) $((top + 8)) click 1
+  check "about box on a click" "$(await msgbox title TRAVIK)" TRAVIK
+  import -window root "$OUT/about.png"
+  box=$(probe msgbox)
+  check "about text" "$(field "$box" text)" \
+    'Travik\r\n\r\nCreated by Kestra\r\n\r\nSquad: Solhame\r\nEmail: kestra@travik.example\r\nVersion: 1.00.0666a'
+  check "one OK button" "$(field "$box" buttons) $(field "$box" button)" "1 OK"
+  check "no icon" "$(field "$box" icons)" 0
+  check "owned by the window" "$(field "$box" owner)" 1
+  check "window blocked" "$(field "$(probe window)" enabled)" 0
+  xdotool key Return
+  check "Enter closes it" "$(await window enabled 1)" 1
+  xdotool key alt+space
+  check "system menu on Alt+Space" "$(await window menu 1)" 1
+  xdotool key a
+  check "about box by Alt+Space, A" "$(await msgbox title TRAVIK)" TRAVIK
+  check "the same text" "$(field "$(probe msgbox)" text)" "$(field "$box" text)"
+  xdotool key Return
+  check "Enter closes it again" "$(await window enabled 1)" 1
 
-close_travik
-export_game "$OUT/after.txt"
-check "values changed" "$(diff "$OUT/before.txt" "$OUT/after.txt" | grep '^>' | cut -d= -f1 | tr '\n' ' ')" \
-  '> "ResolutionX" > "ResolutionY" '
-check "stored" "$(grep -E '^"Resolution[XY]"' "$OUT/after.txt" | tr '\n' ' ')" \
-  '"ResolutionX"=dword:00000500 "ResolutionY"=dword:00000400 '
+  close_travik
+  export_game "$OUT/after.txt"
+  check "values changed" "$(diff "$OUT/before.txt" "$OUT/after.txt" | grep '^>' | cut -d= -f1 | tr '\n' ' ')" \
+    '> "ResolutionX" > "ResolutionY" '
+  check "stored" "$(stored "$OUT/after.txt")" '"ResolutionX"=dword:00000500 "ResolutionY"=dword:00000400 '
+}
 
-"$WINE" reg delete 'HKCU\Software\Virgin' /f </dev/null >/dev/null 2>&1
-start_travik
-check "caption with nothing stored" "$(field "$(probe window)" caption)" "Welcome  to Travik"
-close_travik
-export_game "$OUT/empty.txt"
-check "nothing created" "$(cat "$OUT/empty.txt")" absent
+cross_check() {  # the 32-bit build's bin folder
+  forget_game
+  start_travik "$1/travik.exe"
+  click_entry 7
+  check "32-bit travik.exe stores 1024 x768" "$(await window label1 "Current SS Resolution: 1024x768")" \
+    "Current SS Resolution: 1024x768"
+  close_travik
+  export_game "$OUT/cross.txt"
+  check "stored for both" "$(stored "$OUT/cross.txt")" '"ResolutionX"=dword:00000400 "ResolutionY"=dword:00000300 '
+  start_travik
+  check "64-bit travik.exe shows it" "$(field "$(probe window)" label1)" "Current SS Resolution: 1024x768"
+  close_travik
+  forget_game
+}
 
+if [ "$mode" = cross ]; then cross_check "$(cd "$3" && pwd)"; else whole_session; fi
 [ "$failures" -eq 0 ] && echo "session: all checks passed" && exit 0
 echo "session: $failures check(s) failed"
 exit 1

@@ -1,6 +1,5 @@
 // Shared by the tests: the game's keys in the real registry, seeded and read
-// raw; the real window's texts; and a log of the registry calls the program
-// makes through its own imports.
+// raw, and the real window's texts.
 #pragma once
 
 #include <windows.h>
@@ -8,10 +7,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <string>
-#include <vector>
+
+#include "tools/RegistryLog.h"
 
 inline const std::string kGame = "Software\\Virgin";
 inline const std::string kDialog = kGame + "\\SubSpace\\Dialog";
@@ -24,7 +23,7 @@ struct Raw {
 };
 
 // These use the registry's Ex calls, which the program never makes, so that
-// they stay out of the call log below.
+// they stay out of the registry log.
 std::string Dword(std::uint32_t value);  // little-endian, as stored
 void SetRaw(const std::string& key, const std::string& name, DWORD type, const std::string& bytes);
 std::optional<Raw> GetRaw(const std::string& key, const std::string& name);
@@ -32,16 +31,6 @@ bool KeyExists(const std::string& key);
 void DeleteKey(const std::string& key);
 
 std::wstring Text(HWND hwnd);
-
-// The program's calls of RegOpenKeyA, RegCreateKeyA (with the key path),
-// RegQueryValueExA, RegSetValueExA (with the value name) and RegCloseKey on
-// its own keys since the last call, oldest first, such as
-// "RegQueryValueExA ResolutionX". The calls still reach the real API.
-std::vector<std::string> TakeRegistryCalls();
-
-// Runs just before the program's RegQueryValueExA reads a value's data,
-// with the value's name; an empty function removes it.
-void BeforeDataQuery(std::function<void(const std::string& name)> hook);
 
 // Every test starts and ends without the game's settings.
 class GameTest : public ::testing::Test {

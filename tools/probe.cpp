@@ -1,31 +1,48 @@
 // Looks at Travik's window from another process, for scripts/run and the
 // end-to-end test: prints what the window shows, one "key<TAB>value" per line.
-//   probe window    caption, labels, list entries, selection, focus, geometry
-//   probe msgbox    title and text of an open "TRAVIK" message box
-//   probe close     asks the window to close
-// With "--desktop NAME" first, it looks on that desktop (a Wine virtual
-// desktop) instead of the default one. Exits 1 when there is no such window
-// (for "window": none shown yet).
+//   probe [OPTIONS] window    caption, labels, list entries, selection, focus, geometry
+//   probe [OPTIONS] msgbox    title and text of an open "TRAVIK" message box
+//   probe [OPTIONS] close     asks the window to close
+// Options: "--desktop NAME" looks on that desktop (a Wine virtual desktop)
+// instead of the default one; "--until KEY=VALUE" waits until that field has
+// that value; "--wait SECONDS" is how long it waits for the window (shown,
+// that is loaded) or the box, and for --until (default 5). Exits 1 when it
+// did not come to pass, after printing the last state.
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
+#include <utility>
+#include <vector>
+
+#include "ui/Form1Design.h"
 
 namespace {
 
-// Prints the value as UTF-8, with line breaks written as \r and \n so that
-// every value stays on its one line.
-void Print(const char* key, const std::wstring& text) {
+using Fields = std::vector<std::pair<std::string, std::string>>;
+
+// UTF-8, with line breaks written as \r and \n so that every value stays on
+// its one line.
+std::string Value(const std::wstring& text) {
   std::wstring value;
   for (wchar_t c : text) value += c == L'\r' ? L"\\r" : c == L'\n' ? L"\\n" : std::wstring(1, c);
   const int length = static_cast<int>(value.size());
   std::string utf8(static_cast<size_t>(WideCharToMultiByte(CP_UTF8, 0, value.c_str(), length, nullptr, 0, nullptr, nullptr)), '\0');
   WideCharToMultiByte(CP_UTF8, 0, value.c_str(), length, utf8.data(), static_cast<int>(utf8.size()), nullptr, nullptr);
-  std::printf("%s\t%s\n", key, utf8.c_str());
+  return utf8;
 }
 
-void PrintRect(const char* key, RECT r) {
-  std::printf("%s\t%ld %ld %ld %ld\n", key, r.left, r.top, r.right, r.bottom);
+std::string Numbers(std::initializer_list<long> numbers) {
+  std::string text;
+  for (long n : numbers) text += (text.empty() ? "" : " ") + std::to_string(n);
+  return text;
+}
+
+std::string Rect(HWND hwnd) {
+  RECT r{};
+  GetWindowRect(hwnd, &r);
+  return Numbers({r.left, r.top, r.right, r.bottom});
 }
 
 std::wstring Text(HWND hwnd) {
@@ -34,59 +51,55 @@ std::wstring Text(HWND hwnd) {
   return buffer;
 }
 
-RECT ScreenRect(HWND hwnd) {
-  RECT r;
-  GetWindowRect(hwnd, &r);
-  return r;
-}
+HWND Form() { return FindWindowW(kForm1Class, nullptr); }
 
-HWND Form() { return FindWindowW(L"TravikForm1", nullptr); }
-
-int ShowWindowState() {
+// Nothing while the window is not shown yet, that is, while it loads.
+Fields WindowState() {
   HWND form = Form();
-  if (!form || !IsWindowVisible(form)) return 1;  // shown only once loaded
-  Print("caption", Text(form));
-  const char* names[] = {"label1", "list1", "label2", "label3"};
-  for (int id = 101; id <= 104; ++id) {
-    HWND control = GetDlgItem(form, id);
-    if (id != 102) Print(names[id - 101], Text(control));
-    char key[32];
-    (void)std::snprintf(key, sizeof key, "rect.%s", names[id - 101]);
-    PrintRect(key, ScreenRect(control));
+  if (!form || !IsWindowVisible(form)) return {};
+  Fields fields = {{"caption", Value(Text(form))}};
+  const struct {
+    ControlId id;
+    const char* name;
+  } controls[] = {{kLabel1, "label1"}, {kList1, "list1"}, {kLabel2, "label2"}, {kLabel3, "label3"}};
+  for (const auto& control : controls) {
+    HWND hwnd = GetDlgItem(form, control.id);
+    if (control.id != kList1) fields.emplace_back(control.name, Value(Text(hwnd)));
+    fields.emplace_back(std::string("rect.") + control.name, Rect(hwnd));
   }
-  HWND list = GetDlgItem(form, 102);
+  HWND list = GetDlgItem(form, kList1);
   const auto count = SendMessageW(list, LB_GETCOUNT, 0, 0);
   for (LRESULT i = 0; i < count; ++i) {
     wchar_t entry[128] = {};
     SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(entry));
-    Print("entry", entry);
+    fields.emplace_back("entry", Value(entry));
   }
-  std::printf("selected\t%ld\n", static_cast<long>(SendMessageW(list, LB_GETCURSEL, 0, 0)));
-  std::printf("topindex\t%ld\n", static_cast<long>(SendMessageW(list, LB_GETTOPINDEX, 0, 0)));
-  std::printf("itemheight\t%ld\n", static_cast<long>(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0)));
+  for (const auto& [name, message] : {std::pair{"selected", LB_GETCURSEL}, {"topindex", LB_GETTOPINDEX}}) {
+    fields.emplace_back(name, std::to_string(SendMessageW(list, static_cast<UINT>(message), 0, 0)));
+  }
+  fields.emplace_back("itemheight", std::to_string(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0)));
   POINT origin{0, 0};
   ClientToScreen(list, &origin);
-  std::printf("list.client\t%ld %ld\n", origin.x, origin.y);
-  RECT client;
+  fields.emplace_back("list.client", Numbers({origin.x, origin.y}));
+  RECT client{};
   GetClientRect(form, &client);
-  std::printf("client\t%ld %ld\n", client.right, client.bottom);
-  PrintRect("window", ScreenRect(form));
-  std::printf("enabled\t%d\n", IsWindowEnabled(form) ? 1 : 0);
+  fields.emplace_back("client", Numbers({client.right, client.bottom}));
+  fields.emplace_back("window", Rect(form));
+  fields.emplace_back("enabled", IsWindowEnabled(form) ? "1" : "0");
   HWND menu = FindWindowW(L"#32768", nullptr);  // an open popup menu
-  std::printf("menu\t%d\n", menu && IsWindowVisible(menu) ? 1 : 0);
+  fields.emplace_back("menu", menu && IsWindowVisible(menu) ? "1" : "0");
   GUITHREADINFO info{};
   info.cbSize = sizeof info;
   GetGUIThreadInfo(GetWindowThreadProcessId(form, nullptr), &info);
-  std::printf("focus\t%d\n", info.hwndFocus ? GetDlgCtrlID(info.hwndFocus) : 0);
-  return 0;
+  fields.emplace_back("focus", std::to_string(info.hwndFocus ? GetDlgCtrlID(info.hwndFocus) : 0));
+  return fields;
 }
 
-int ShowMessageBox() {
-  HWND box = FindWindowW(L"#32770", L"TRAVIK");
-  if (!box) return 1;
-  Print("title", Text(box));
-  Print("text", Text(GetDlgItem(box, 0xFFFF)));
-  std::printf("owner\t%d\n", GetWindow(box, GW_OWNER) == Form() ? 1 : 0);
+Fields MessageBoxState() {
+  HWND box = FindWindowW(L"#32770", kAboutTitle);
+  if (!box) return {};
+  Fields fields = {{"title", Value(Text(box))}, {"text", Value(Text(GetDlgItem(box, 0xFFFF)))}};
+  fields.emplace_back("owner", GetWindow(box, GW_OWNER) == Form() ? "1" : "0");
   int buttons = 0, icons = 0;
   for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
     wchar_t cls[32] = {};
@@ -94,35 +107,58 @@ int ShowMessageBox() {
     if (!IsWindowVisible(child)) continue;
     if (lstrcmpiW(cls, L"Button") == 0) {
       ++buttons;
-      Print("button", Text(child));
+      fields.emplace_back("button", Value(Text(child)));
     }
     const auto style = GetWindowLongPtrW(child, GWL_STYLE);
     if (lstrcmpiW(cls, L"Static") == 0 && (style & SS_TYPEMASK) == SS_ICON && SendMessageW(child, STM_GETICON, 0, 0))
       ++icons;
   }
-  std::printf("buttons\t%d\nicons\t%d\n", buttons, icons);
-  PrintRect("window", ScreenRect(box));
-  return 0;
+  fields.emplace_back("buttons", std::to_string(buttons));
+  fields.emplace_back("icons", std::to_string(icons));
+  fields.emplace_back("window", Rect(box));
+  return fields;
+}
+
+// Whether there is a state, and one with `until` ("key=value"), if given.
+bool Holds(const Fields& fields, const std::string& until) {
+  if (fields.empty()) return false;
+  if (until.empty()) return true;
+  const size_t equals = until.find('=');
+  for (const auto& [key, value] : fields)
+    if (until.compare(0, equals, key) == 0 && until.compare(equals + 1, std::string::npos, value) == 0) return true;
+  return false;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+  std::string until;
+  double seconds = 5;
   int arg = 1;
-  if (argc > 2 && std::string(argv[1]) == "--desktop") {
-    HDESK desktop = OpenDesktopA(argv[2], 0, FALSE, GENERIC_ALL);
-    if (!desktop || !SetThreadDesktop(desktop)) return 1;
-    arg = 3;
+  for (; arg + 1 < argc && argv[arg][0] == '-'; arg += 2) {
+    const std::string option = argv[arg];
+    if (option == "--until") until = argv[arg + 1];
+    if (option == "--wait") seconds = std::strtod(argv[arg + 1], nullptr);
+    if (option == "--desktop") {
+      HDESK desktop = OpenDesktopA(argv[arg + 1], 0, FALSE, GENERIC_ALL);
+      if (!desktop || !SetThreadDesktop(desktop)) return 1;
+    }
   }
   const std::string command = argc > arg ? argv[arg] : "window";
-  if (command == "window") return ShowWindowState();
-  if (command == "msgbox") return ShowMessageBox();
+  if (command != "window" && command != "msgbox" && command != "close") {
+    (void)std::fprintf(stderr, "usage: probe [--desktop NAME] [--until KEY=VALUE] [--wait SECONDS] window|msgbox|close\n");
+    return 2;
+  }
+  Fields fields;
+  for (const DWORD start = GetTickCount();; Sleep(50)) {
+    fields = command == "msgbox" ? MessageBoxState() : WindowState();
+    if (Holds(fields, command == "close" ? "" : until) || GetTickCount() - start > seconds * 1000) break;
+  }
   if (command == "close") {
-    HWND form = Form();
-    if (!form) return 1;
-    PostMessageW(form, WM_CLOSE, 0, 0);
+    if (fields.empty()) return 1;
+    PostMessageW(Form(), WM_CLOSE, 0, 0);
     return 0;
   }
-  (void)std::fprintf(stderr, "usage: probe [--desktop NAME] window|msgbox|close\n");
-  return 2;
+  for (const auto& [key, value] : fields) std::printf("%s\t%s\n", key.c_str(), value.c_str());
+  return Holds(fields, until) ? 0 : 1;
 }

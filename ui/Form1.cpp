@@ -1,20 +1,21 @@
 #include "Form1.h"
 
 #include <algorithm>
+#include <charconv>
+#include <cstdint>
 #include <iterator>
 #include <new>
+#include <optional>
+#include <string_view>
 
-#include "Form1Logic.h"
-
-#ifndef WM_DPICHANGED
-#define WM_DPICHANGED 0x02E0
-#endif
+#include "Form1Design.h"
+#include "registry/GameSettings.h"
+#include "registry/Registry_MOD.h"
 
 namespace {
 
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr DWORD kExStyle = 0;
-constexpr COLORREF kLabel3Colour = 0x0000FFFF;  // red 255, green 255: yellow
 // Our own system menu command; the system keeps the low four bits.
 constexpr UINT kAboutCommand = 0x0010;
 constexpr UINT kAboutWine = SC_SCREENSAVE + 1;
@@ -26,6 +27,11 @@ Function User32(const char* name) {
   return reinterpret_cast<Function>(
       reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
 }
+const auto g_getDpiForWindow = User32<UINT(WINAPI*)(HWND)>("GetDpiForWindow");
+const auto g_systemParametersInfoForDpi =
+    User32<BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT)>("SystemParametersInfoForDpi");
+const auto g_adjustWindowRectExForDpi =
+    User32<BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT)>("AdjustWindowRectExForDpi");
 
 UINT SystemDpi() {
   HDC screen = GetDC(nullptr);
@@ -35,18 +41,16 @@ UINT SystemDpi() {
 }
 
 UINT DpiOf(HWND hwnd) {
-  static const auto getDpiForWindow = User32<UINT(WINAPI*)(HWND)>("GetDpiForWindow");
-  const UINT dpi = getDpiForWindow ? getDpiForWindow(hwnd) : 0;
+  const UINT dpi = g_getDpiForWindow ? g_getDpiForWindow(hwnd) : 0;
   return dpi != 0 ? dpi : SystemDpi();
 }
 
 // The system's message font at the given DPI.
 LOGFONTW MessageFont(UINT dpi) {
-  using ForDpi = BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT);
-  static const auto forDpi = User32<ForDpi>("SystemParametersInfoForDpi");
   NONCLIENTMETRICSW metrics{};
   metrics.cbSize = sizeof metrics;
-  if (forDpi && forDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi))
+  if (g_systemParametersInfoForDpi &&
+      g_systemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi))
     return metrics.lfMessageFont;
   SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
   metrics.lfMessageFont.lfHeight =
@@ -65,10 +69,16 @@ LOGFONTW Label3Font(UINT dpi) {
   return font;
 }
 
-RECT PixelRect(const ControlLayout& row, UINT dpi) {
-  const int left = TwipsToPixels(row.left, dpi);
-  const int top = TwipsToPixels(row.top, dpi);
-  return {left, top, left + TwipsToPixels(row.width, dpi), top + TwipsToPixels(row.height, dpi)};
+// 1440 twips to the inch, rounded to the nearest pixel.
+int TwipsToPixels(int twips, UINT dpi) {
+  const long long scaled = static_cast<long long>(twips) * dpi;
+  return static_cast<int>((scaled + (scaled >= 0 ? 720 : -720)) / 1440);
+}
+
+const ControlLayout& LayoutOf(int id) {
+  const auto* row = std::find_if(std::begin(kLayout), std::end(kLayout),
+                                 [id](const ControlLayout& r) { return r.id == id; });
+  return row != std::end(kLayout) ? *row : kLayout[0];
 }
 
 // The text's width in pixels in the control's current font.
@@ -88,12 +98,31 @@ std::wstring TextOf(HWND hwnd) {
   return text;
 }
 
+std::wstring Decimal(std::int32_t value) {
+  char digits[12];  // "-2147483648"
+  char* const end = std::to_chars(std::begin(digits), std::end(digits), value).ptr;
+  return std::wstring(std::begin(digits), end);  // ASCII digits widen unchanged
+}
+
+// A part of a table entry: a whole number, with spaces around it.
+std::optional<std::int32_t> EntryNumber(std::wstring_view part) {
+  const size_t first = part.find_first_not_of(L' ');
+  if (first == std::wstring_view::npos) return std::nullopt;
+  part = part.substr(first, part.find_last_not_of(L' ') - first + 1);
+  std::int32_t value = 0;
+  for (const wchar_t c : part) {
+    if (c < L'0' || c > L'9' || value > (INT32_MAX - (c - L'0')) / 10) return std::nullopt;
+    value = value * 10 + (c - L'0');
+  }
+  return value;
+}
+
 }  // namespace
 
 HWND Form1::Create(HINSTANCE instance) {
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
-  if (!GetClassInfoExW(instance, kClassName, &wc)) {
+  if (!GetClassInfoExW(instance, kForm1Class, &wc)) {
     wc.cbSize = sizeof wc;
     wc.lpfnWndProc = WndProc;
     wc.hInstance = instance;
@@ -102,31 +131,13 @@ HWND Form1::Create(HINSTANCE instance) {
     wc.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON,
                                                GetSystemMetrics(SM_CXSMICON),
                                                GetSystemMetrics(SM_CYSMICON), LR_SHARED));
-    wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = kClassName;
+    wc.lpszClassName = kForm1Class;
     if (!RegisterClassExW(&wc)) return nullptr;
   }
-  HWND hwnd = CreateWindowExW(kExStyle, kClassName, kInitialCaption, kStyle, CW_USEDEFAULT,
-                              CW_USEDEFAULT, 0, 0, nullptr, nullptr, instance, nullptr);
-  if (!hwnd) return nullptr;
-
-  // Centre on the work area of the window's monitor, sized for its DPI.
-  const SIZE size = FromHandle(hwnd)->WindowSizeForDpi();
-  MONITORINFO monitor{};
-  monitor.cbSize = sizeof monitor;
-  GetMonitorInfoW(MonitorFromWindow(hwnd, MONITOR_DEFAULTTOPRIMARY), &monitor);
-  const RECT& work = monitor.rcWork;
-  SetWindowPos(hwnd, nullptr, work.left + std::max(0L, (work.right - work.left - size.cx) / 2),
-               work.top + std::max(0L, (work.bottom - work.top - size.cy) / 2), size.cx, size.cy,
-               SWP_NOZORDER | SWP_NOACTIVATE);
-  return hwnd;
-}
-
-Form1* Form1::FromHandle(HWND hwnd) {
-  wchar_t cls[64] = {};
-  if (!GetClassNameW(hwnd, cls, 64) || lstrcmpW(cls, kClassName) != 0) return nullptr;
-  return reinterpret_cast<Form1*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  return CreateWindowExW(kExStyle, kForm1Class, kInitialCaption, kStyle, CW_USEDEFAULT, CW_USEDEFAULT, 0, 0,
+                         nullptr, nullptr, instance, nullptr);
 }
 
 LRESULT CALLBACK Form1::WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -176,6 +187,62 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   }
 }
 
+// Greets the player, shows the desktop's resolution and the game's, and
+// fills the list. Runs once, before the window is first shown.
+void Form1::Form_Load() {
+  using namespace GameSettings;
+  const std::optional<std::wstring> name = ReadStringValue(kRoot, kDialogKey, kPlayerName);
+  SetWindowTextW(hwnd_, (L"Welcome " + name.value_or(L"") + L" to Travik").c_str());
+  SetLabelCaption(label2_, L"Windows Resolution: " + Decimal(GetSystemMetrics(SM_CXSCREEN)) + L" x " +
+                               Decimal(GetSystemMetrics(SM_CYSCREEN)));
+  for (const wchar_t* entry : kResolutionTable)
+    SendMessageW(list1_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
+  ShowStoredResolution();
+}
+
+// Stores the selected entry as the game's resolution, width first, each in
+// a write of its own, then shows what the registry holds.
+void Form1::List1_Click() {
+  const LRESULT index = SendMessageW(list1_, LB_GETCURSEL, 0, 0);
+  if (index == LB_ERR) return;
+  const LRESULT length = SendMessageW(list1_, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+  if (length == LB_ERR) return;
+  std::wstring entry(static_cast<size_t>(length) + 1, L'\0');
+  entry.resize(static_cast<size_t>(SendMessageW(list1_, LB_GETTEXT, static_cast<WPARAM>(index),
+                                                reinterpret_cast<LPARAM>(entry.data()))));
+
+  // "1024 x768" splits at its "x" into "1024 " and "768"; the height ends at
+  // a second "x", if there is one. An entry that does not give two numbers
+  // writes neither, so that no half pair is left behind.
+  const std::wstring_view text(entry);
+  const size_t x = text.find(L'x');
+  const auto width = EntryNumber(text.substr(0, x));
+  const auto height =
+      x == text.npos ? std::nullopt : EntryNumber(text.substr(x + 1, text.find(L'x', x + 1) - x - 1));
+  if (width && height) {
+    using namespace GameSettings;
+    WriteDwordValue(kRoot, kOptionsKey, kResolutionX, *width);
+    WriteDwordValue(kRoot, kOptionsKey, kResolutionY, *height);
+  }
+  ShowStoredResolution();
+}
+
+void Form1::Label3_Click() {
+  // The open box disables the window; clicks that still arrive, posted by
+  // another program, must not stack a second box on it.
+  if (!IsWindowEnabled(hwnd_)) return;
+  MessageBoxW(hwnd_, kAboutText, kAboutTitle, MB_OK);
+}
+
+// Label1 shows what the registry holds, read afresh, never what was meant
+// to be written. Values beyond 16 bits are shown whole rather than wrapped.
+void Form1::ShowStoredResolution() {
+  using namespace GameSettings;
+  const std::int32_t x = ReadDwordValue(kRoot, kOptionsKey, kResolutionX);
+  const std::int32_t y = ReadDwordValue(kRoot, kOptionsKey, kResolutionY);
+  SetLabelCaption(label1_, L"Current SS Resolution: " + Decimal(x) + L"x" + Decimal(y));
+}
+
 bool Form1::OnCreate() {
   const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(hwnd_, GWLP_HINSTANCE));
   constexpr DWORD kLabelStyle = WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_NOPREFIX;
@@ -192,9 +259,8 @@ bool Form1::OnCreate() {
   if (!label1_ || !list1_ || !label2_ || !label3_) return false;
 
   // The about message by keyboard too (Alt+Space, A), as small utilities
-  // without a menu bar offer it.
-  // Wine ends the menu with its own "About Wine", whose "A" would come
-  // first; under Wine ours takes its place.
+  // without a menu bar offer it. Wine ends the menu with its own "About
+  // Wine", whose "A" would come first; under Wine ours takes its place.
   HMENU systemMenu = GetSystemMenu(hwnd_, FALSE);
   if (!ModifyMenuW(systemMenu, kAboutWine, MF_BYCOMMAND | MF_STRING, kAboutCommand, kAboutMenuItem)) {
     AppendMenuW(systemMenu, MF_SEPARATOR, 0, nullptr);
@@ -203,41 +269,26 @@ bool Form1::OnCreate() {
 
   label3Brush_.reset(CreateSolidBrush(kLabel3Colour));
   ApplyDpi(DpiOf(hwnd_));
+
+  // Centred on the work area of the window's monitor, or where the system put
+  // it if the monitor cannot be asked.
+  const SIZE size = WindowSizeForDpi();
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  const bool centre = GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTOPRIMARY), &monitor);
+  const RECT& work = monitor.rcWork;
+  SetWindowPos(hwnd_, nullptr, work.left + std::max(0L, (work.right - work.left - size.cx) / 2),
+               work.top + std::max(0L, (work.bottom - work.top - size.cy) / 2), size.cx, size.cy,
+               SWP_NOZORDER | SWP_NOACTIVATE | (centre ? 0 : SWP_NOMOVE));
+
   Form_Load();
   return true;
-}
-
-void Form1::Form_Load() {
-  SetWindowTextW(hwnd_, LoadGreeting().c_str());
-  SetLabelCaption(label2_,
-                  DesktopCaption(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)));
-  for (const wchar_t* entry : kResolutionTable)
-    SendMessageW(list1_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
-  SetLabelCaption(label1_, LoadStoredResolution());
 }
 
 void Form1::OnCommand(int id, int code) {
   if (id == kList1 && code == LBN_SELCHANGE) List1_Click();
   // A quick second click on a static arrives as a double click.
   if (id == kLabel3 && (code == STN_CLICKED || code == STN_DBLCLK)) Label3_Click();
-}
-
-void Form1::List1_Click() {
-  const LRESULT index = SendMessageW(list1_, LB_GETCURSEL, 0, 0);
-  if (index == LB_ERR) return;
-  const LRESULT length = SendMessageW(list1_, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
-  if (length == LB_ERR) return;
-  std::wstring entry(static_cast<size_t>(length) + 1, L'\0');
-  entry.resize(static_cast<size_t>(SendMessageW(list1_, LB_GETTEXT, static_cast<WPARAM>(index),
-                                                reinterpret_cast<LPARAM>(entry.data()))));
-  SetLabelCaption(label1_, StoreResolution(entry));
-}
-
-void Form1::Label3_Click() {
-  // The open box disables the window; clicks that still arrive, posted by
-  // another program, must not stack a second box on it.
-  if (!IsWindowEnabled(hwnd_)) return;
-  MessageBoxW(hwnd_, kAboutText, kAboutTitle, MB_OK);
 }
 
 LRESULT Form1::OnCtlColorStatic(HDC dc, HWND control) {
@@ -259,9 +310,8 @@ void Form1::OnDpiChanged(UINT dpi, const RECT* suggested) {
   SetLabelCaption(label1_, TextOf(label1_));
   SetLabelCaption(label2_, TextOf(label2_));
   const SIZE size = WindowSizeForDpi();
-  const UINT keepPlace = suggested ? 0 : SWP_NOMOVE;
   SetWindowPos(hwnd_, nullptr, suggested ? suggested->left : 0, suggested ? suggested->top : 0, size.cx,
-               size.cy, SWP_NOZORDER | SWP_NOACTIVATE | keepPlace);
+               size.cy, SWP_NOZORDER | SWP_NOACTIVATE | (suggested ? 0 : SWP_NOMOVE));
 }
 
 void Form1::OnSetFocus() { SetFocus(list1_); }
@@ -271,8 +321,8 @@ void Form1::ApplyDpi(UINT dpi) {
   dpi_ = dpi;
   const LOGFONTW message = MessageFont(dpi);
   const LOGFONTW label3 = Label3Font(dpi);
-  Font font(CreateFontIndirectW(&message));
-  Font label3Font(CreateFontIndirectW(&label3));
+  UniqueFont font(CreateFontIndirectW(&message));
+  UniqueFont label3Font(CreateFontIndirectW(&label3));
   for (HWND control : {label1_, list1_, label2_})
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
   SendMessageW(label3_, WM_SETFONT, reinterpret_cast<WPARAM>(label3Font.get()), FALSE);
@@ -281,9 +331,10 @@ void Form1::ApplyDpi(UINT dpi) {
   label3Font_ = std::move(label3Font);
 
   for (const ControlLayout& row : kLayout) {
-    const RECT r = PixelRect(row, dpi);
-    SetWindowPos(GetDlgItem(hwnd_, row.id), nullptr, r.left, r.top, r.right - r.left,
-                 r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    const int left = TwipsToPixels(row.left, dpi);
+    const int top = TwipsToPixels(row.top, dpi);
+    SetWindowPos(GetDlgItem(hwnd_, row.id), nullptr, left, top, TwipsToPixels(row.width, dpi),
+                 TwipsToPixels(row.height, dpi), SWP_NOZORDER | SWP_NOACTIVATE);
   }
   InvalidateRect(hwnd_, nullptr, TRUE);
 }
@@ -292,21 +343,21 @@ void Form1::ApplyDpi(UINT dpi) {
 // fits on its one line.
 void Form1::SetLabelCaption(HWND label, const std::wstring& text) {
   SetWindowTextW(label, text.c_str());
-  const ControlLayout& row = LayoutOf(static_cast<ControlId>(GetDlgCtrlID(label)));
+  const ControlLayout& row = LayoutOf(GetDlgCtrlID(label));
   const int laidOut = TwipsToPixels(row.width, dpi_);
   const int limit = TwipsToPixels(row.maxRight, dpi_) - TwipsToPixels(row.left, dpi_);
   const int width = std::clamp(TextWidth(label, text), laidOut, std::max(laidOut, limit));
   const int height = TwipsToPixels(row.height, dpi_);
-  RECT current;
-  GetWindowRect(label, &current);
-  if (current.right - current.left != width || current.bottom - current.top != height)
-    SetWindowPos(label, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  RECT current{};
+  if (GetWindowRect(label, &current) && current.right - current.left == width &&
+      current.bottom - current.top == height)
+    return;
+  SetWindowPos(label, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 SIZE Form1::WindowSizeForDpi() const {
   RECT r{0, 0, TwipsToPixels(kClientWidthTwips, dpi_), TwipsToPixels(kClientHeightTwips, dpi_)};
-  using ForDpi = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
-  static const auto forDpi = User32<ForDpi>("AdjustWindowRectExForDpi");
-  if (!(forDpi && forDpi(&r, kStyle, FALSE, kExStyle, dpi_))) AdjustWindowRectEx(&r, kStyle, FALSE, kExStyle);
+  if (!(g_adjustWindowRectExForDpi && g_adjustWindowRectExForDpi(&r, kStyle, FALSE, kExStyle, dpi_)))
+    AdjustWindowRectEx(&r, kStyle, FALSE, kExStyle);
   return {r.right - r.left, r.bottom - r.top};
 }

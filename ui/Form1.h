@@ -1,12 +1,13 @@
 // Travik's one window: a greeting caption, the game's and the desktop's
 // resolution, the list of resolutions to pick from, and the about hotspot.
+// Each handled event has its handler; everything else is the system's.
 #pragma once
 
 #include <windows.h>
 
-#include <memory>
 #include <string>
-#include <type_traits>
+
+#include "registry/UniqueHandle.h"
 
 class Form1 {
  public:
@@ -14,33 +15,24 @@ class Form1 {
   // is sized for its monitor's DPI and centred, but not yet shown.
   static HWND Create(HINSTANCE instance);
 
-  static constexpr wchar_t kClassName[] = L"TravikForm1";
-
-  // The Form1 behind a window made by Create, or null.
-  static Form1* FromHandle(HWND hwnd);
-
-  // The handled events; the window calls them itself.
-  void Form_Load();
-  void List1_Click();
-  void Label3_Click();
-
  private:
-  struct GdiDeleter {
-    void operator()(HGDIOBJ object) const { DeleteObject(object); }
-  };
-  using Font = std::unique_ptr<std::remove_pointer_t<HFONT>, GdiDeleter>;
-  using Brush = std::unique_ptr<std::remove_pointer_t<HBRUSH>, GdiDeleter>;
-
   explicit Form1(HWND hwnd) : hwnd_(hwnd) {}
   static LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
+  // The program's own events.
+  void Form_Load();
+  void List1_Click();
+  void Label3_Click();
+
+  // The window's events.
   bool OnCreate();
   void OnCommand(int id, int code);
   LRESULT OnCtlColorStatic(HDC dc, HWND control);
   void OnDpiChanged(UINT dpi, const RECT* suggested);
   void OnSetFocus();
 
+  void ShowStoredResolution();
   void ApplyDpi(UINT dpi);
   void SetLabelCaption(HWND label, const std::wstring& text);
   SIZE WindowSizeForDpi() const;
@@ -51,7 +43,7 @@ class Form1 {
   HWND label2_ = nullptr;
   HWND label3_ = nullptr;
   UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
-  Font font_;
-  Font label3Font_;
-  Brush label3Brush_;
+  UniqueFont font_;
+  UniqueFont label3Font_;
+  UniqueBrush label3Brush_;
 };

@@ -1,0 +1,97 @@
+// The registry calls a program makes through its own imports, logged on
+// their way to the real API. Tests link it to see, and steer, what the
+// program passes to the registry.
+#include "RegistryLog.h"
+
+#include <set>
+#include <utility>
+
+namespace {
+
+template <typename Function>
+Function Advapi32(const char* name) {
+  return reinterpret_cast<Function>(
+      reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleW(L"advapi32.dll"), name)));
+}
+
+using OpenFunction = LONG(WINAPI*)(HKEY, LPCSTR, PHKEY);
+using QueryFunction = LONG(WINAPI*)(HKEY, LPCSTR, LPDWORD, LPDWORD, LPBYTE, LPDWORD);
+using SetFunction = LONG(WINAPI*)(HKEY, LPCSTR, DWORD, DWORD, const BYTE*, DWORD);
+using CloseFunction = LONG(WINAPI*)(HKEY);
+const auto g_open = Advapi32<OpenFunction>("RegOpenKeyA");
+const auto g_create = Advapi32<OpenFunction>("RegCreateKeyA");
+const auto g_query = Advapi32<QueryFunction>("RegQueryValueExA");
+const auto g_set = Advapi32<SetFunction>("RegSetValueExA");
+const auto g_close = Advapi32<CloseFunction>("RegCloseKey");
+
+std::vector<std::string> g_calls;
+std::set<HKEY> g_programKeys;  // opened by the program and not yet closed
+std::function<void(const std::string&)> g_beforeDataQuery;
+
+std::string Name(LPCSTR name) { return name ? name : ""; }
+
+LONG OpenOrCreate(OpenFunction real, const char* function, HKEY root, LPCSTR path, PHKEY key) {
+  const LONG status = real(root, path, key);
+  g_calls.push_back(function + (" " + Name(path)));
+  if (status == ERROR_SUCCESS) g_programKeys.insert(*key);
+  return status;
+}
+LONG WINAPI LoggedOpen(HKEY root, LPCSTR path, PHKEY key) { return OpenOrCreate(g_open, "RegOpenKeyA", root, path, key); }
+LONG WINAPI LoggedCreate(HKEY root, LPCSTR path, PHKEY key) {
+  return OpenOrCreate(g_create, "RegCreateKeyA", root, path, key);
+}
+
+LONG WINAPI LoggedQuery(HKEY key, LPCSTR name, LPDWORD reserved, LPDWORD type, LPBYTE data, LPDWORD size) {
+  // A key of the program's that failed to open is null, and still its call.
+  if (g_programKeys.count(key) || key == nullptr) {
+    g_calls.push_back("RegQueryValueExA " + Name(name));
+    if (data && g_beforeDataQuery) g_beforeDataQuery(Name(name));
+  }
+  return g_query(key, name, reserved, type, data, size);
+}
+
+LONG WINAPI LoggedSet(HKEY key, LPCSTR name, DWORD reserved, DWORD type, const BYTE* data, DWORD size) {
+  if (g_programKeys.count(key) || key == nullptr) g_calls.push_back("RegSetValueExA " + Name(name));
+  return g_set(key, name, reserved, type, data, size);
+}
+
+LONG WINAPI LoggedClose(HKEY key) {
+  if (g_programKeys.erase(key)) g_calls.emplace_back("RegCloseKey");
+  return g_close(key);
+}
+
+// Points this program's import slots that hold `real` at `logged`, so that
+// the program's own calls of the function reach the logger first.
+template <typename Function>
+void Redirect(Function real, Function logged) {
+  auto* base = reinterpret_cast<BYTE*>(GetModuleHandleW(nullptr));
+  const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(
+      base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew);
+  const auto& imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+  for (auto* dll = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
+       dll->Name != 0; ++dll) {
+    for (auto* slot = reinterpret_cast<ULONG_PTR*>(base + dll->FirstThunk); *slot != 0; ++slot) {
+      if (*slot != reinterpret_cast<ULONG_PTR>(real)) continue;
+      DWORD old = 0;
+      VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &old);
+      *slot = reinterpret_cast<ULONG_PTR>(logged);
+      VirtualProtect(slot, sizeof *slot, old, &old);
+    }
+  }
+}
+
+// Before any test runs, the program's registry calls go through the log.
+const bool g_logging = [] {
+  Redirect(g_open, &LoggedOpen);
+  Redirect(g_create, &LoggedCreate);
+  Redirect(g_query, &LoggedQuery);
+  Redirect(g_set, &LoggedSet);
+  Redirect(g_close, &LoggedClose);
+  return true;
+}();
+
+}  // namespace
+
+std::vector<std::string> TakeRegistryCalls() { return std::exchange(g_calls, {}); }
+
+void BeforeDataQuery(std::function<void(const std::string& name)> hook) { g_beforeDataQuery = std::move(hook); }
