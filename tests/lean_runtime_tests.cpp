@@ -1,0 +1,19 @@
+// travik.exe's own operator new and the libstdc++ error hooks it replaces,
+// one case a run (tests/CMakeLists.txt): a failed allocation or a string
+// length error ends the program through abort (exit code 3), and a failed
+// nothrow allocation gives null (exit code 0).
+#include <new>
+#include <string>
+
+namespace {
+volatile size_t g_huge = static_cast<size_t>(-1) / 2;  // never allocatable, not foldable
+char* volatile g_kept = nullptr;                       // keeps each allocation real
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::string name = argc > 1 ? argv[1] : "";
+  if (name == "new") g_kept = new char[g_huge];
+  if (name == "length") std::wstring().resize(g_huge);
+  if (name == "nothrow") g_kept = new (std::nothrow) char[g_huge];
+  return name == "nothrow" && g_kept == nullptr ? 0 : 1;
+}
