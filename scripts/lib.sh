@@ -112,10 +112,9 @@ finish() {
   local prefix server=/usr/lib/wine/wineserver64
   [ -x "$server" ] || server=wineserver
   for prefix in "$TRAVIK_ROOT"/build/*/wineprefix; do
-    [ -d "$prefix" ] && WINEPREFIX=$prefix "$server" -k >/dev/null 2>&1
+    if [ -d "$prefix" ]; then WINEPREFIX=$prefix "$server" -k >/dev/null 2>&1 || true; fi
   done
-  [ -n "${TRAVIK_XVFB_PID:-}" ] && kill "$TRAVIK_XVFB_PID" 2>/dev/null
-  return 0
+  if [ -n "${TRAVIK_XVFB_PID:-}" ]; then kill "$TRAVIK_XVFB_PID" 2>/dev/null || true; fi
 }
 
 # pack_zip ZIP FILE...: a zip that is the same bytes for the same files,

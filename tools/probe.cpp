@@ -133,16 +133,14 @@ bool Holds(const Fields& fields, const std::string& until) {
 
 int main(int argc, char** argv) {
   std::string until;
+  const char* desktop = nullptr;
   double seconds = 5;
   int arg = 1;
   for (; arg + 1 < argc && argv[arg][0] == '-'; arg += 2) {
     const std::string option = argv[arg];
     if (option == "--until") until = argv[arg + 1];
     if (option == "--wait") seconds = std::strtod(argv[arg + 1], nullptr);
-    if (option == "--desktop") {
-      HDESK desktop = OpenDesktopA(argv[arg + 1], 0, FALSE, GENERIC_ALL);
-      if (!desktop || !SetThreadDesktop(desktop)) return 1;
-    }
+    if (option == "--desktop") desktop = argv[arg + 1];
   }
   const std::string command = argc > arg ? argv[arg] : "window";
   if (command != "window" && command != "msgbox" && command != "close") {
@@ -151,7 +149,10 @@ int main(int argc, char** argv) {
   }
   Fields fields;
   for (const DWORD start = GetTickCount();; Sleep(50)) {
-    fields = command == "msgbox" ? MessageBoxState() : WindowState();
+    // The desktop, too, may still be on its way.
+    HDESK named = desktop ? OpenDesktopA(desktop, 0, FALSE, GENERIC_ALL) : nullptr;
+    if (named && SetThreadDesktop(named)) desktop = nullptr;
+    fields = desktop ? Fields{} : command == "msgbox" ? MessageBoxState() : WindowState();
     if (Holds(fields, command == "close" ? "" : until) || GetTickCount() - start > seconds * 1000) break;
   }
   if (command == "close") {
