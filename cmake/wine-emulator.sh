@@ -8,9 +8,9 @@
 arch=$1
 shift
 source "$(dirname "$0")/../scripts/lib.sh"
-[ -n "${TRAVIK_HEAP_CHECK:-}" ] && export WINEDEBUG=-all,+heap
 use_wine "$arch" "$(dirname "$(cd "$(dirname "$1")" && pwd)")/wineprefix"
 make_test_prefix
+if [ -n "${TRAVIK_HEAP_CHECK:-}" ]; then export WINEDEBUG=-all,+heap; fi
 # Keeps one server across the run's many short processes; it leaves by itself.
 "$WINESERVER" -p60 </dev/null >/dev/null 2>&1 || true
 # Wine's own background processes (services, the desktop) outlive the program

@@ -41,7 +41,8 @@ can_run_32bit() {
 }
 
 # use_wine ARCH PREFIX: Wine for a win64 or win32 prefix, quiet, with the
-# prefix in WINEPREFIX. A win64 prefix runs 32-bit programs too.
+# prefix in WINEPREFIX. A win64 prefix runs 32-bit programs too, where
+# Debian's wine32 is installed.
 use_wine() {
   if [ "$1" = win32 ]; then
     WINE=/usr/lib/wine/wine WINESERVER=/usr/lib/wine/wineserver32
@@ -51,7 +52,7 @@ use_wine() {
   # Debian and Ubuntu keep the loaders above; elsewhere, PATH.
   [ -x "$WINE" ] || WINE=$(command -v wine || echo wine)
   [ -x "$WINESERVER" ] || WINESERVER=$(command -v wineserver || echo wineserver)
-  export WINEPREFIX=$2 WINEARCH=$1 WINEDEBUG=${WINEDEBUG:--all}
+  export WINEPREFIX=$2 WINEARCH=$1 WINEDEBUG=-all
   # Nothing here needs the .NET and HTML engines, nor desktop menu entries.
   export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 }
@@ -91,10 +92,12 @@ build_preset() {
   cmake --preset "$1" >/dev/null && cmake --build --preset "$1"
 }
 
-# Starts Xvfb on a free display and exports DISPLAY. When the script ends,
-# finish stops it and the Wine servers of the throwaway prefixes.
+# start_display [PREFIX...]: starts Xvfb on a free display and exports
+# DISPLAY. When the script ends, finish stops it and the Wine servers of the
+# throwaway prefixes named.
 start_display() {
   local n=90 i
+  TRAVIK_SERVERS=("$@")
   while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
   Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
   TRAVIK_XVFB_PID=$!
@@ -111,7 +114,7 @@ start_display() {
 finish() {
   local prefix server=/usr/lib/wine/wineserver64
   [ -x "$server" ] || server=wineserver
-  for prefix in "$TRAVIK_ROOT"/build/*/wineprefix; do
+  for prefix in "${TRAVIK_SERVERS[@]}"; do
     if [ -d "$prefix" ]; then WINEPREFIX=$prefix "$server" -k >/dev/null 2>&1 || true; fi
   done
   if [ -n "${TRAVIK_XVFB_PID:-}" ]; then kill "$TRAVIK_XVFB_PID" 2>/dev/null || true; fi
