@@ -36,7 +36,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
   wc.lpfnWndProc = WndProc;
   wc.hInstance = instance;
   wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
-  wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   wc.lpszClassName = L"Straight";
   RegisterClassW(&wc);
