@@ -20,8 +20,6 @@ const struct {
                 {L"1792 x1344", 1792, 1344}, {L"1856 x1392", 1856, 1392}, {L"1920 x1080", 1920, 1080},
                 {L"1920 x1440", 1920, 1440}, {L"2048 x1536", 2048, 1536}};
 
-using Calls = std::vector<std::string>;
-const std::string kOpenDialog = "RegOpenKeyA Software\\Virgin\\SubSpace\\Dialog\\";
 const std::string kOpenOptions = "RegOpenKeyA Software\\Virgin\\SubSpace\\Options";
 const std::string kCreateOptions = "RegCreateKeyA Software\\Virgin\\SubSpace\\Options";
 const Calls kReadSize = {kOpenOptions, "RegQueryValueExA ResolutionX", "RegCloseKey",
@@ -254,27 +252,6 @@ TEST_F(Form1Test, KeyboardStoresEveryEntryPassed) {
   Key(VK_END), ExpectStored(16);
   Key(VK_HOME), ExpectStored(0);
   SendMessageW(Control(kList1), WM_CHAR, L'1', 1), ExpectStored(7);  // the next entry starting with "1"
-}
-
-TEST(Resources, IconAndVersionRecord) {
-  HMODULE self = GetModuleHandleW(nullptr);
-  HRSRC group = FindResourceW(self, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(14));  // RT_GROUP_ICON
-  ASSERT_TRUE(group);
-  const auto* icon = static_cast<const BYTE*>(LockResource(LoadResource(self, group)));
-  EXPECT_EQ((std::vector<int>{icon[4], icon[6], icon[7], icon[12], icon[18] | icon[19] << 8}),
-            (std::vector<int>{1, 32, 32, 8, 30001}));  // one 32 x 32 image, 8 bits a pixel, number 30001
-
-  wchar_t path[MAX_PATH];
-  GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::vector<BYTE> record(GetFileVersionInfoSizeW(path, nullptr));
-  ASSERT_TRUE(GetFileVersionInfoW(path, 0, static_cast<DWORD>(record.size()), record.data()));
-  for (const auto& [name, expected] : {std::pair{L"FileVersion", L"1.00"}, {L"ProductVersion", L"1.00"},
-                                       {L"ProductName", L"travik"}, {L"OriginalFilename", L"travik.exe"}}) {
-    wchar_t* value = nullptr;
-    UINT size = 0;
-    VerQueryValueW(record.data(), (L"\\StringFileInfo\\040904B0\\"s + name).c_str(), reinterpret_cast<void**>(&value), &size);
-    EXPECT_STREQ(value, expected) << name;
-  }
 }
 
 }  // namespace

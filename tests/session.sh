@@ -1,25 +1,26 @@
 #!/usr/bin/env bash
-# travik.exe itself on the virtual display, driven by real mouse and keyboard
-# input (needs DISPLAY; scripts/test gives one).
-#   session.sh win64|win32 BIN
-#     A whole session in BIN's prefix over a full set of the game's settings:
-#     only ResolutionX and ResolutionY may change.
-#   session.sh cross BIN64 BIN32
+# travik.exe itself, and the test programs as a person would run them, in the
+# test environment that CTest sets up (tests/environment.sh).
+#   session.sh whole ARCH BUILD
+#     A whole session driven by real mouse and keyboard input, over a full
+#     set of the game's settings: only ResolutionX and ResolutionY may change.
+#   session.sh hand ARCH BUILD
+#     The test programs run by hand, without CTest, in a prefix that holds
+#     the game's settings, leave every one of them as it was.
+#   session.sh cross win32 BUILD BUILD64
 #     In the 64-bit build's prefix, a resolution stored by the 32-bit
 #     travik.exe is the one the 64-bit one shows, as players mixing the two
 #     on 64-bit Windows would see.
 set -uo pipefail
 HERE=$(cd "$(dirname "$0")" && pwd)
-source "$HERE/../scripts/lib.sh"
-[ -n "${DISPLAY:-}" ] || { echo "no DISPLAY: run it through scripts/test"; exit 1; }
+# shellcheck source=tests/environment.sh
+source "$HERE/environment.sh"
 mode=$1
-BIN=$(cd "$2" && pwd)
+BUILD=$(cd "$3" && pwd)
+enter_test_env "$2" "$BUILD" || exit 1
+BIN=$BUILD/bin
 TRAVIK_BIN=$BIN
-arch=$mode
-[ "$mode" = cross ] && arch=win64
-use_wine "$arch" "$(dirname "$BIN")/wineprefix"
-make_test_prefix
-OUT="$(dirname "$BIN")/session"
+OUT="$BUILD/session"
 mkdir -p "$OUT"
 failures=0
 
@@ -35,6 +36,11 @@ export_game() {  # file: the game's subtree as plain text, "absent" without one
   if [ -f "$1.utf16" ]; then iconv -f UTF-16LE -t UTF-8 "$1.utf16" | tr -d '\r\357\273\277' >"$1"; else echo absent >"$1"; fi
 }
 forget_game() { "$WINE" reg delete 'HKCU\Software\Virgin' /f </dev/null >/dev/null 2>&1; }
+seed_game() {  # the full set of the game's settings, exported as it stands
+  forget_game
+  "$WINE" reg import "$(windows_path "$HERE/game-settings.reg")" </dev/null >/dev/null 2>&1
+  export_game "$OUT/before.txt"
+}
 start_travik() {  # [travik.exe]
   "$WINE" "${1:-$BIN/travik.exe}" </dev/null >/dev/null 2>&1 &
   app=$!
@@ -55,9 +61,7 @@ click_entry() {  # index of an entry in view
 stored() { grep -E '^"Resolution[XY]"' "$1" | tr '\n' ' '; }
 
 whole_session() {
-  forget_game
-  "$WINE" reg import "$(windows_path "$HERE/game-settings.reg")" </dev/null >/dev/null 2>&1
-  export_game "$OUT/before.txt"
+  seed_game
   start_travik  # fails unless the list has the focus
   local state box left top
   state=$(probe window)
@@ -97,9 +101,26 @@ whole_session() {
   check "stored" "$(stored "$OUT/after.txt")" '"ResolutionX"=dword:00000500 "ResolutionY"=dword:00000400 '
 }
 
-cross_check() {  # the 32-bit build's bin folder
+hand_run() {
+  local program
+  seed_game
+  for program in registry form1 bad_data; do
+    "$WINE" "$BIN/${program}_tests.exe" </dev/null >"$OUT/$program.txt" 2>&1
+    check "$program tests pass by hand" "$?" 0
+  done
+  export_game "$OUT/after.txt"
+  check "the game's settings after them" "$(diff "$OUT/before.txt" "$OUT/after.txt" && echo unchanged)" unchanged
   forget_game
-  start_travik "$1/travik.exe"
+}
+
+cross_check() {  # the 64-bit build
+  local bin32=$BIN
+  BIN=$(cd "$1" && pwd)/bin
+  TRAVIK_BIN=$BIN
+  use_wine win64 "$(dirname "$BIN")/wineprefix"
+  make_test_prefix || exit 1
+  forget_game
+  start_travik "$bin32/travik.exe"
   click_entry 7
   check "32-bit travik.exe stores 1024 x768" "$(await window label1 "Current SS Resolution: 1024x768")" \
     "Current SS Resolution: 1024x768"
@@ -110,9 +131,14 @@ cross_check() {  # the 32-bit build's bin folder
   check "64-bit travik.exe shows it" "$(field "$(probe window)" label1)" "Current SS Resolution: 1024x768"
   close_travik
   forget_game
+  stop_wineservers "$WINEPREFIX"
 }
 
-if [ "$mode" = cross ]; then cross_check "$(cd "$3" && pwd)"; else whole_session; fi
+case $mode in
+  whole) whole_session ;;
+  hand) hand_run ;;
+  cross) cross_check "$4" ;;
+esac
 [ "$failures" -eq 0 ] && echo "session: all checks passed" && exit 0
 echo "session: $failures check(s) failed"
 exit 1

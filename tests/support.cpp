@@ -1,6 +1,37 @@
 #include "support.h"
 
+#include <string>
+
 #include "registry/UniqueHandle.h"
+
+namespace {
+
+// HKEY_CURRENT_USER, inside this process, is a scratch key of its own: made
+// before the first test, removed after the last.
+class ScratchUser : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    UniqueHkey scratch;
+    const bool made = RegCreateKeyExA(HKEY_CURRENT_USER, kPath.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                                      scratch.put(), nullptr) == ERROR_SUCCESS;
+    ASSERT_TRUE(made) << kPath;
+    const bool redirected = RegOverridePredefKey(HKEY_CURRENT_USER, scratch.get()) == ERROR_SUCCESS;
+    ASSERT_TRUE(redirected) << "HKEY_CURRENT_USER onto " << kPath;
+  }
+  void TearDown() override {
+    RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
+    RegDeleteTreeA(HKEY_CURRENT_USER, kPath.c_str());
+    RegDeleteKeyA(HKEY_CURRENT_USER, kPath.c_str());
+    RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Travik tests");  // only once no other run uses it
+  }
+
+ private:
+  const std::string kPath = "Software\\Travik tests\\" + std::to_string(GetCurrentProcessId());
+};
+
+[[maybe_unused]] const auto* const g_scratchUser = ::testing::AddGlobalTestEnvironment(new ScratchUser);
+
+}  // namespace
 
 std::string Dword(std::uint32_t value) {
   return {static_cast<char>(value & 0xFF), static_cast<char>(value >> 8 & 0xFF), static_cast<char>(value >> 16 & 0xFF),

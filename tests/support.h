@@ -1,5 +1,7 @@
 // Shared by the tests: the game's keys in the real registry, seeded and read
-// raw, and the real window's texts.
+// raw, and the real window's texts. Each test program works in a scratch key
+// of its own, which stands in for HKEY_CURRENT_USER inside the program
+// (support.cpp): no test can touch a player's settings, run by hand or not.
 #pragma once
 
 #include <windows.h>
@@ -10,11 +12,15 @@
 #include <optional>
 #include <string>
 
-#include "tools/RegistryLog.h"
+#include "imports.h"
 
 inline const std::string kGame = "Software\\Virgin";
 inline const std::string kDialog = kGame + "\\SubSpace\\Dialog";
 inline const std::string kOptions = kGame + "\\SubSpace\\Options";
+
+// The registry calls of the program, as the log gives them.
+using Calls = std::vector<std::string>;
+inline const std::string kOpenDialog = "RegOpenKeyA Software\\Virgin\\SubSpace\\Dialog\\";
 
 struct Raw {
   DWORD type = 0;

@@ -1,7 +1,4 @@
-// The registry calls a program makes through its own imports, logged on
-// their way to the real API. Tests link it to see, and steer, what the
-// program passes to the registry.
-#include "RegistryLog.h"
+#include "imports.h"
 
 #include <set>
 #include <utility>
@@ -9,9 +6,12 @@
 namespace {
 
 template <typename Function>
+Function Find(const wchar_t* dll, const char* name) {
+  return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleW(dll), name)));
+}
+template <typename Function>
 Function Advapi32(const char* name) {
-  return reinterpret_cast<Function>(
-      reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleW(L"advapi32.dll"), name)));
+  return Find<Function>(L"advapi32.dll", name);
 }
 
 using OpenFunction = LONG(WINAPI*)(HKEY, LPCSTR, PHKEY);
@@ -80,8 +80,8 @@ void Redirect(Function real, Function logged) {
   }
 }
 
-// Before any test runs, the program's registry calls go through the log.
-const bool g_logging = [] {
+// Before any test runs, the program's calls go through here.
+const bool g_redirected = [] {
   Redirect(g_open, &LoggedOpen);
   Redirect(g_create, &LoggedCreate);
   Redirect(g_query, &LoggedQuery);

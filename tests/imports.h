@@ -1,7 +1,7 @@
-// A log of the registry calls this program makes through its imports of
-// RegOpenKeyA, RegCreateKeyA, RegQueryValueExA, RegSetValueExA and
-// RegCloseKey, for tests. It starts before main; the calls still reach the
-// real API.
+// What the program under test asks of the platform, seen and steered at its
+// own imports: its registry calls (RegOpenKeyA, RegCreateKeyA,
+// RegQueryValueExA, RegSetValueExA, RegCloseKey) are logged on their way to
+// the real API. It starts before main.
 #pragma once
 
 #include <windows.h>
@@ -18,4 +18,3 @@ std::vector<std::string> TakeRegistryCalls();
 // Runs just before the program's RegQueryValueExA reads a value's data,
 // with the value's name; an empty function removes it.
 void BeforeDataQuery(std::function<void(const std::string& name)> hook);
-

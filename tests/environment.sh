@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# The environment that every test under Wine runs in, owned by the test run:
+# a virtual display of its own, always 1024x768, a throwaway Wine prefix in
+# the build tree, and a fixed locale, so that Windows' ANSI code page is 1252
+# whatever the user's locale. CTest sets it up and tears it down itself
+# (tests/CMakeLists.txt), so that ctest alone gives the same verdict as
+# scripts/test.
+#   environment.sh start|stop win64|win32 BUILD
+# Sourced, enter_test_env ARCH BUILD makes the running script use it.
+# shellcheck source=scripts/lib.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../scripts/lib.sh"
+
+# What a test program under Wine sees: the build's prefix and display, and
+# code page 1252 unless the test asks for the locale of another
+# (TRAVIK_LOCALE). Refuses a prefix that the test run did not make.
+enter_test_env() {
+  use_wine "$1" "$2/wineprefix"
+  export LC_ALL=${TRAVIK_LOCALE:-C.UTF-8}
+  unset LANGUAGE
+  if [ ! -f "$WINEPREFIX/.travik-ready" ] || [ ! -s "$2/testenv/display" ]; then
+    echo "no test environment in $2: run the tests with ctest, which sets it up" >&2
+    return 1
+  fi
+  DISPLAY=":$(cat "$2/testenv/display")"
+  export DISPLAY
+}
+
+stop_test_env() {  # BUILD
+  stop_wineservers "$1/wineprefix"
+  stop_pid "$1/testenv/xvfb.pid"
+  rm -rf "$1/testenv"
+}
+
+if [ "${BASH_SOURCE[0]}" = "$0" ]; then
+  set -uo pipefail
+  build=$(cd "$3" && pwd)
+  # Whatever an interrupted run left behind goes first.
+  stop_test_env "$build"
+  [ "$1" = stop ] && exit 0
+  use_wine "$2" "$build/wineprefix"
+  export LC_ALL=C.UTF-8
+  unset LANGUAGE
+  if ! start_xvfb "$build/testenv" || ! make_test_prefix; then
+    stop_test_env "$build"
+    exit 1
+  fi
+  echo "display $DISPLAY, prefix $WINEPREFIX"
+fi
