@@ -34,10 +34,7 @@ const Calls kSelection = {kCreateOptions, "RegSetValueExA ResolutionX", "RegClos
 class Form1Test : public GameTest {
  protected:
   void TearDown() override {
-    if (form_) DestroyWindow(form_);
-    // The window's end posts the quit that would end the next test's loops.
-    MSG quit;
-    PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+    Close();  // the window's end posts the quit that would end the next test's loops
     GameTest::TearDown();
   }
   void Open(bool show = false) {
@@ -45,9 +42,19 @@ class Form1Test : public GameTest {
     ASSERT_TRUE(form_);
     if (!show) return;
     ShowWindow(form_, SW_SHOWNORMAL);
-    SetForegroundWindow(form_);
-    // Activation comes back from the X server; wait for it, at most 2 s.
-    for (DWORD start = GetTickCount(); !GetFocus() && GetTickCount() - start < 2000; Sleep(5)) {
+    Activate(form_);
+  }
+  void Close() {
+    DestroyWindow(std::exchange(form_, nullptr));
+    MSG quit;
+    PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+  }
+  // Activation comes back from the X server; wait for it and the focus it
+  // brings, at most 2 s.
+  static void Activate(HWND hwnd) {
+    SetForegroundWindow(hwnd);
+    for (DWORD start = GetTickCount(); (GetActiveWindow() != hwnd || !GetFocus()) && GetTickCount() - start < 2000;
+         Sleep(5)) {
       MSG msg;
       while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
     }
@@ -59,6 +66,11 @@ class Form1Test : public GameTest {
     GetWindowRect(Control(id), &r);
     MapWindowPoints(nullptr, form_, reinterpret_cast<POINT*>(&r), 2);
     return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+  }
+  LOGFONTW Font(int id) const {
+    LOGFONTW font{};
+    GetObjectW(reinterpret_cast<HGDIOBJ>(SendMessageW(Control(id), WM_GETFONT, 0, 0)), sizeof font, &font);
+    return font;
   }
   int Selected() const { return static_cast<int>(SendMessageW(Control(kList1), LB_GETCURSEL, 0, 0)); }
 
@@ -128,12 +140,11 @@ TEST_F(Form1Test, StartAndCloseShowTheStoredSettingsAndWriteNothing) {
     const Calls& reads = c.size ? kReadSize : kReadNoSize;
     calls.insert(calls.end(), reads.begin(), reads.end());
     EXPECT_EQ(TakeRegistryCalls(), calls);
-    SendMessageW(form_, WM_CLOSE, 0, 0);
+    SendMessageW(std::exchange(form_, nullptr), WM_CLOSE, 0, 0);
     EXPECT_EQ(TakeRegistryCalls(), Calls{}) << "closing writes nothing";
     EXPECT_EQ(KeyExists(kOptions), c.size.has_value());
     EXPECT_EQ(KeyExists(kDialog), c.name.has_value());
   }
-  form_ = nullptr;
 }
 
 TEST_F(Form1Test, ListHoldsTheTableInOrderAndHasTheFocus) {
@@ -152,31 +163,40 @@ TEST_F(Form1Test, ListHoldsTheTableInOrderAndHasTheFocus) {
   EXPECT_EQ(tabStops, std::vector<int>{kList1});
 }
 
-TEST_F(Form1Test, LayoutAt96AndAfterMovingTo144Dpi) {
-  // left, top, width, height in pixels; the labels may grow to fit their text.
+// Where each control stands and in which font, at each DPI.
+TEST_F(Form1Test, LayoutAndFontsAtEveryDpi) {
+  // left, top, width, height in pixels
   const struct {
-    int id;
-    std::vector<LONG> at96, at144;
-  } layout[] = {{kLabel1, {8, 0, 265, 17}, {12, 0, 398, 26}},
-                {kList1, {0, 48, 305, 160}, {0, 72, 458, 240}},
-                {kLabel2, {8, 24, 169, 17}, {12, 36, 254, 26}},
-                {kLabel3, {288, 0, 33, 17}, {432, 0, 50, 26}}};
+    UINT dpi;
+    std::vector<LONG> label1, list1, label2, label3;
+  } layouts[] = {{96, {8, 0, 265, 17}, {0, 48, 305, 160}, {8, 24, 169, 17}, {288, 0, 33, 17}},
+                 {120, {10, 0, 331, 21}, {0, 60, 381, 200}, {10, 30, 211, 21}, {360, 0, 41, 21}},
+                 {144, {12, 0, 398, 26}, {0, 72, 458, 240}, {12, 36, 254, 26}, {432, 0, 50, 26}},
+                 {192, {16, 0, 530, 34}, {0, 96, 610, 320}, {16, 48, 338, 34}, {576, 0, 66, 34}}};
+  NONCLIENTMETRICSW system{};  // at the test display's 96 dpi
+  system.cbSize = sizeof system;
+  SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof system, &system, 0);
   Open();
-  RECT client;
+  RECT client{};
   GetClientRect(form_, &client);
   EXPECT_EQ(std::pair(client.right, client.bottom), std::pair(306L, 209L));
-  for (UINT dpi : {96u, 144u}) {
+  for (const auto& l : layouts) {
+    SCOPED_TRACE(std::to_string(l.dpi) + " dpi");
     RECT suggested{100, 100, 700, 600};
-    if (dpi == 144) SendMessageW(form_, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
-    for (const auto& row : layout) {
-      std::vector<LONG> want = dpi == 96 ? row.at96 : row.at144, got = Geometry(row.id);
-      if (row.id == kLabel1 || row.id == kLabel2) got[2] = std::min(got[2], want[2]);  // wide enough
-      EXPECT_EQ(got, want) << row.id << " at " << dpi;
+    if (l.dpi != 96) SendMessageW(form_, WM_DPICHANGED, MAKEWPARAM(l.dpi, l.dpi), reinterpret_cast<LPARAM>(&suggested));
+    EXPECT_EQ(Geometry(kLabel1), l.label1);
+    EXPECT_EQ(Geometry(kLabel2), l.label2);
+    EXPECT_EQ(Geometry(kLabel3), l.label3);
+    EXPECT_EQ(Geometry(kList1), l.list1);
+    for (int id : {kLabel1, kList1, kLabel2}) {
+      const LOGFONTW font = Font(id);
+      EXPECT_EQ(font.lfHeight, MulDiv(system.lfMessageFont.lfHeight, static_cast<int>(l.dpi), 96)) << id;
+      EXPECT_STREQ(font.lfFaceName, system.lfMessageFont.lfFaceName) << id;
     }
-    LOGFONTW font{};
-    GetObjectW(reinterpret_cast<HGDIOBJ>(SendMessageW(Control(kLabel3), WM_GETFONT, 0, 0)), sizeof font, &font);
-    EXPECT_STREQ(font.lfFaceName, L"Times New Roman");
-    EXPECT_EQ(std::pair(font.lfWeight, font.lfHeight), std::pair(700L, dpi == 96 ? -16L : -24L));  // 12 pt bold
+    const LOGFONTW label3 = Font(kLabel3);  // Times New Roman, 12 pt, bold, ANSI
+    EXPECT_STREQ(label3.lfFaceName, L"Times New Roman");
+    EXPECT_EQ((std::vector<LONG>{label3.lfHeight, label3.lfWeight, label3.lfCharSet}),
+              (std::vector<LONG>{-MulDiv(12, static_cast<int>(l.dpi), 72), 700, 0}));
   }
   HDC dc = GetDC(Control(kLabel3));
   SendMessageW(form_, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(Control(kLabel3)));
@@ -218,22 +238,42 @@ void CALLBACK LookAtAboutBoxes(HWND, UINT, UINT_PTR, DWORD) {
   g_about.quietTicks = open > 0 ? 0 : g_about.quietTicks + 1;
 }
 
-// Clicks on the hotspot that arrive while the about box is open, from a
-// quick user or another program, open no second box, now or later.
-TEST_F(Form1Test, OneAboutBoxAtATime) {
+// Clicks on the hotspot, as the system delivers them to it: each that
+// arrives while no box is open opens one, a quick second click too, which
+// comes as a double click; those that arrive while it is open, from a quick
+// user or another program, open none, now or later.
+TEST_F(Form1Test, EachClickOnTheHotspotShowsOneAboutBox) {
+  const struct {
+    const char* what;
+    std::vector<std::vector<UINT>> bursts;  // each posted once the box before it has gone
+  } cases[] = {
+      {"three clicks at once", {{WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDOWN, WM_LBUTTONUP}}},
+      {"a click, then a quick second one", {{WM_LBUTTONDOWN, WM_LBUTTONUP}, {WM_LBUTTONDBLCLK, WM_LBUTTONUP}}},
+  };
   Open(true);
   TakeRegistryCalls();
-  for (int i = 0; i < 3; ++i)
-    PostMessageW(form_, WM_COMMAND, MAKEWPARAM(kLabel3, STN_CLICKED), reinterpret_cast<LPARAM>(Control(kLabel3)));
-  g_about = {};
-  const UINT_PTR timer = SetTimer(nullptr, 0, 30, LookAtAboutBoxes);
-  MSG msg;  // until a box has come and gone and no other came, at most 5 s
-  for (const DWORD start = GetTickCount(); (g_about.shown == 0 || g_about.quietTicks < 5) &&
-                                           GetTickCount() - start < 5000 && GetMessageW(&msg, nullptr, 0, 0) > 0;)
-    DispatchMessageW(&msg);
-  KillTimer(nullptr, timer);
-  EXPECT_EQ(std::pair(g_about.mostAtOnce, g_about.shown), std::pair(size_t{1}, 1));
-  EXPECT_TRUE(IsWindowEnabled(form_));
+  for (const auto& c : cases) {
+    auto post = [this](const std::vector<UINT>& burst) {
+      g_about.quietTicks = 0;
+      for (UINT message : burst)
+        PostMessageW(Control(kLabel3), message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, MAKELPARAM(5, 5));
+    };
+    g_about = {};
+    post(c.bursts[0]);
+    size_t posted = 1;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 30, LookAtAboutBoxes);
+    MSG msg;  // until the last box has come and gone and no other came, at most 5 s
+    for (const DWORD start = GetTickCount(); (posted < c.bursts.size() || g_about.quietTicks < 5) &&
+                                             GetTickCount() - start < 5000 && GetMessageW(&msg, nullptr, 0, 0) > 0;) {
+      DispatchMessageW(&msg);
+      if (posted < c.bursts.size() && g_about.shown == static_cast<int>(posted) && g_about.open == 0)
+        post(c.bursts[posted++]);
+    }
+    KillTimer(nullptr, timer);
+    EXPECT_EQ(std::pair(g_about.mostAtOnce, g_about.shown), std::pair(size_t{1}, static_cast<int>(c.bursts.size())))
+        << c.what;
+    EXPECT_TRUE(IsWindowEnabled(form_));
+  }
   EXPECT_TRUE(TakeRegistryCalls().empty());
 }
 
@@ -252,6 +292,33 @@ TEST_F(Form1Test, KeyboardStoresEveryEntryPassed) {
   Key(VK_END), ExpectStored(16);
   Key(VK_HOME), ExpectStored(0);
   SendMessageW(Control(kList1), WM_CHAR, L'1', 1), ExpectStored(7);  // the next entry starting with "1"
+}
+
+// The window carries the program's icon, in its frame and its caption.
+TEST_F(Form1Test, WindowCarriesTheProgramsIcon) {
+  auto pixels = [](HICON icon) {
+    ICONINFO info{};
+    if (!GetIconInfo(icon, &info)) return std::vector<DWORD>{0, 0};  // no size, no pixels
+    BITMAP size{};
+    GetObjectW(info.hbmColor, sizeof size, &size);
+    std::vector<DWORD> bits(2 + static_cast<size_t>(size.bmWidth) * static_cast<size_t>(size.bmHeight));
+    bits[0] = static_cast<DWORD>(size.bmWidth), bits[1] = static_cast<DWORD>(size.bmHeight);
+    BITMAPINFO format{};
+    format.bmiHeader = {sizeof format.bmiHeader, size.bmWidth, size.bmHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    HDC dc = GetDC(nullptr);
+    GetDIBits(dc, info.hbmColor, 0, static_cast<UINT>(size.bmHeight), bits.data() + 2, &format, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, dc);
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    return bits;
+  };
+  Open();
+  const auto own = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1), IMAGE_ICON, 32, 32, 0));
+  const std::vector<DWORD> expected = pixels(own);
+  ASSERT_EQ(std::vector<DWORD>(expected.begin(), expected.begin() + 2), (std::vector<DWORD>{32, 32}));
+  for (int which : {GCLP_HICON, GCLP_HICONSM})  // the system scales the one image down for the caption
+    EXPECT_EQ(pixels(reinterpret_cast<HICON>(GetClassLongPtrW(form_, which))), expected) << which;
+  DestroyIcon(own);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <map>
 
 #include "registry/Registry_MOD.h"
+#include "registry/UniqueHandle.h"
 #include "support.h"
 
 using namespace std::string_literals;
@@ -51,20 +52,31 @@ TEST_F(RegistryTest, TextIsReadInTheAnsiCodePage) {
 }
 
 // Another program rewrites the name between the query of its size and the
-// query of its text: only text that the reading query reports as REG_SZ counts.
+// query of its text: only text that the reading query reports as REG_SZ
+// counts, and a name that grew or went meanwhile is no name at all.
 TEST_F(RegistryTest, NameRewrittenBetweenItsTwoQueriesCountsOnlyAsRegSz) {
   const TextCase cases[] = {
       {REG_BINARY, "BINARY\0"s, std::nullopt},
       {REG_EXPAND_SZ, "EXPAND\0"s, std::nullopt},
       {REG_BINARY, "bin"s, std::nullopt},
       {REG_DWORD, Dword(0x006E6962), std::nullopt},
+      {REG_SZ, "Kestra and a longer name\0"s, std::nullopt},
+      {REG_NONE, "", std::nullopt},  // deleted
       {REG_SZ, "Other\0"s, L"Other"},
   };
   for (const auto& c : cases) {
     SetRaw(kDialog, "PlayerName", REG_SZ, "Kestra\0"s);
-    BeforeDataQuery([&c](const std::string& name) { SetRaw(kDialog, name, c.type, c.bytes); });
+    BeforeDataQuery([&c](const std::string& name) {
+      if (c.type == REG_NONE) {
+        UniqueHkey key;
+        RegOpenKeyExA(HKEY_CURRENT_USER, kDialog.c_str(), 0, KEY_SET_VALUE, key.put());
+        RegDeleteValueA(key.get(), name.c_str());
+      } else {
+        SetRaw(kDialog, name, c.type, c.bytes);
+      }
+    });
     EXPECT_EQ(ReadStringValue(HKEY_CURRENT_USER, L"Software\\Virgin\\SubSpace\\Dialog\\", L"PlayerName"),
-              c.expected) << "rewritten as type " << c.type;
+              c.expected) << "rewritten as type " << c.type << ", " << c.bytes.size() << " bytes";
     BeforeDataQuery(nullptr);
   }
 }
