@@ -11,6 +11,8 @@
 
 namespace {
 
+constexpr DWORD kLargestText = 1024 * 1024;
+
 // The registry's "A" calls take and give text in the system's ANSI code page.
 std::string ToAnsi(std::wstring_view text) {
   if (text.empty() || text.size() > INT_MAX) return {};
@@ -45,10 +47,10 @@ std::optional<std::wstring> ReadStringValue(HKEY root, const std::wstring& subke
   DWORD type = 0;
   DWORD size = 0;
   RegQueryValueExA(key.get(), name.c_str(), nullptr, &type, nullptr, &size);
-  if (type != REG_SZ) return std::nullopt;
+  // The size comes from whoever wrote the value. No text beyond the largest
+  // value of the registry's standard format is a name; it is not even read.
+  if (type != REG_SZ || size > kLargestText) return std::nullopt;
 
-  // The size comes from whoever wrote the value; one too large to allocate
-  // means there is nothing usable to read.
   std::unique_ptr<char[]> buffer(new (std::nothrow) char[size == 0 ? 1 : size]);
   if (!buffer) return std::nullopt;
   std::memset(buffer.get(), ' ', size);

@@ -9,7 +9,8 @@
 
 #include <windows.h>
 
-// The value's text if it is a REG_SZ that can be read, otherwise no value.
+// The value's text if it is a REG_SZ of at most 1 MiB that can be read,
+// otherwise no value.
 std::optional<std::wstring> ReadStringValue(HKEY root, const std::wstring& subkey,
                                             const std::wstring& valueName);
 

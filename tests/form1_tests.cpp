@@ -163,41 +163,60 @@ TEST_F(Form1Test, ListHoldsTheTableInOrderAndHasTheFocus) {
   EXPECT_EQ(tabStops, std::vector<int>{kList1});
 }
 
-// Where each control stands and in which font, at each DPI.
+// Where each control stands and in which font, at each DPI, with the
+// per-monitor DPI functions of Windows 10 and without them, as on earlier
+// Windows, where the fonts are scaled by hand and the frame is the system's.
 TEST_F(Form1Test, LayoutAndFontsAtEveryDpi) {
-  // left, top, width, height in pixels
+  // left, top, width, height in pixels; the list may be less high, to show
+  // only whole rows.
   const struct {
     UINT dpi;
     std::vector<LONG> label1, list1, label2, label3;
-  } layouts[] = {{96, {8, 0, 265, 17}, {0, 48, 305, 160}, {8, 24, 169, 17}, {288, 0, 33, 17}},
-                 {120, {10, 0, 331, 21}, {0, 60, 381, 200}, {10, 30, 211, 21}, {360, 0, 41, 21}},
-                 {144, {12, 0, 398, 26}, {0, 72, 458, 240}, {12, 36, 254, 26}, {432, 0, 50, 26}},
-                 {192, {16, 0, 530, 34}, {0, 96, 610, 320}, {16, 48, 338, 34}, {576, 0, 66, 34}}};
+    std::pair<LONG, LONG> client;
+  } layouts[] = {{96, {8, 0, 265, 17}, {0, 48, 305, 160}, {8, 24, 169, 17}, {288, 0, 33, 17}, {306, 209}},
+                 {120, {10, 0, 331, 21}, {0, 60, 381, 200}, {10, 30, 211, 21}, {360, 0, 41, 21}, {383, 261}},
+                 {144, {12, 0, 398, 26}, {0, 72, 458, 240}, {12, 36, 254, 26}, {432, 0, 50, 26}, {459, 314}},
+                 {192, {16, 0, 530, 34}, {0, 96, 610, 320}, {16, 48, 338, 34}, {576, 0, 66, 34}, {612, 418}}};
   NONCLIENTMETRICSW system{};  // at the test display's 96 dpi
   system.cbSize = sizeof system;
   SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof system, &system, 0);
-  Open();
-  RECT client{};
-  GetClientRect(form_, &client);
-  EXPECT_EQ(std::pair(client.right, client.bottom), std::pair(306L, 209L));
-  for (const auto& l : layouts) {
-    SCOPED_TRACE(std::to_string(l.dpi) + " dpi");
-    RECT suggested{100, 100, 700, 600};
-    if (l.dpi != 96) SendMessageW(form_, WM_DPICHANGED, MAKEWPARAM(l.dpi, l.dpi), reinterpret_cast<LPARAM>(&suggested));
-    EXPECT_EQ(Geometry(kLabel1), l.label1);
-    EXPECT_EQ(Geometry(kLabel2), l.label2);
-    EXPECT_EQ(Geometry(kLabel3), l.label3);
-    EXPECT_EQ(Geometry(kList1), l.list1);
-    for (int id : {kLabel1, kList1, kLabel2}) {
-      const LOGFONTW font = Font(id);
-      EXPECT_EQ(font.lfHeight, MulDiv(system.lfMessageFont.lfHeight, static_cast<int>(l.dpi), 96)) << id;
-      EXPECT_STREQ(font.lfFaceName, system.lfMessageFont.lfFaceName) << id;
+  for (const bool perMonitor : {true, false}) {
+    HidePerMonitorDpi(!perMonitor);
+    Open();
+    for (const auto& l : layouts) {
+      SCOPED_TRACE(std::to_string(l.dpi) + " dpi, per-monitor functions " + (perMonitor ? "present" : "absent"));
+      RECT suggested{100, 100, 700, 600};
+      if (l.dpi != 96) SendMessageW(form_, WM_DPICHANGED, MAKEWPARAM(l.dpi, l.dpi), reinterpret_cast<LPARAM>(&suggested));
+      EXPECT_EQ(Geometry(kLabel1), l.label1);
+      EXPECT_EQ(Geometry(kLabel2), l.label2);
+      EXPECT_EQ(Geometry(kLabel3), l.label3);
+      std::vector<LONG> list = Geometry(kList1);
+      const auto row = static_cast<LONG>(SendMessageW(Control(kList1), LB_GETITEMHEIGHT, 0, 0));
+      RECT rows{};
+      GetClientRect(Control(kList1), &rows);
+      EXPECT_EQ(rows.bottom % row, 0) << "rows of " << row << " in " << rows.bottom << " pixels";
+      EXPECT_TRUE(list[3] <= l.list1[3] && list[3] > l.list1[3] - row) << list[3] << " high";
+      list[3] = l.list1[3];
+      EXPECT_EQ(list, l.list1);
+      for (int id : {kLabel1, kList1, kLabel2}) {
+        const LOGFONTW font = Font(id);
+        EXPECT_EQ(font.lfHeight, MulDiv(system.lfMessageFont.lfHeight, static_cast<int>(l.dpi), 96)) << id;
+        EXPECT_STREQ(font.lfFaceName, system.lfMessageFont.lfFaceName) << id;
+      }
+      const LOGFONTW label3 = Font(kLabel3);  // Times New Roman, 12 pt, bold, ANSI
+      EXPECT_STREQ(label3.lfFaceName, L"Times New Roman");
+      EXPECT_EQ((std::vector<LONG>{label3.lfHeight, label3.lfWeight, label3.lfCharSet}),
+                (std::vector<LONG>{-MulDiv(12, static_cast<int>(l.dpi), 72), 700, 0}));
+      // Only without them is the frame what the window really has here.
+      RECT client{};
+      GetClientRect(form_, &client);
+      if (!perMonitor || l.dpi == 96) {
+        EXPECT_EQ(std::pair(client.right, client.bottom), l.client);
+      }
     }
-    const LOGFONTW label3 = Font(kLabel3);  // Times New Roman, 12 pt, bold, ANSI
-    EXPECT_STREQ(label3.lfFaceName, L"Times New Roman");
-    EXPECT_EQ((std::vector<LONG>{label3.lfHeight, label3.lfWeight, label3.lfCharSet}),
-              (std::vector<LONG>{-MulDiv(12, static_cast<int>(l.dpi), 72), 700, 0}));
+    Close();
   }
+  Open();
   HDC dc = GetDC(Control(kLabel3));
   SendMessageW(form_, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(Control(kLabel3)));
   EXPECT_EQ(GetBkColor(dc), 0x0000FFFFu);
@@ -212,7 +231,7 @@ TEST_F(Form1Test, DpiChangeWithoutARectangleKeepsTheWindowInPlace) {
   SendMessageW(form_, WM_DPICHANGED, MAKEWPARAM(144, 144), 0);
   GetWindowRect(form_, &after);
   EXPECT_EQ(std::pair(after.left, after.top), std::pair(before.left, before.top));
-  EXPECT_EQ(Geometry(kList1), (std::vector<LONG>{0, 72, 458, 240}));  // laid out for 144 dpi
+  EXPECT_EQ(Geometry(kLabel3), (std::vector<LONG>{432, 0, 50, 26}));  // laid out for 144 dpi
 }
 
 // What a timer sees of the about boxes from inside their message loops.
@@ -275,6 +294,26 @@ TEST_F(Form1Test, EachClickOnTheHotspotShowsOneAboutBox) {
     EXPECT_TRUE(IsWindowEnabled(form_));
   }
   EXPECT_TRUE(TakeRegistryCalls().empty());
+}
+
+// The list has the keyboard whenever the window is active: after a start
+// minimised, active or not, and a restore, and after switching away and back.
+TEST_F(Form1Test, ListHasTheFocusWheneverTheWindowIsActive) {
+  HWND other = CreateWindowExW(0, L"STATIC", L"another program", WS_POPUP | WS_VISIBLE, 0, 0, 100, 100, nullptr,
+                               nullptr, nullptr, nullptr);
+  for (const int show : {SW_SHOWMINIMIZED, SW_SHOWMINNOACTIVE}) {
+    Open();
+    ShowWindow(form_, show);
+    SendMessageW(form_, WM_SYSCOMMAND, SC_RESTORE, 0);
+    Activate(form_);
+    EXPECT_EQ(GetFocus(), Control(kList1)) << "restored after a start with " << show;
+    Activate(other);
+    EXPECT_NE(GetFocus(), Control(kList1));
+    Activate(form_);
+    EXPECT_EQ(GetFocus(), Control(kList1)) << "back from another window";
+    Close();
+  }
+  DestroyWindow(other);
 }
 
 TEST_F(Form1Test, ClickingEachEntryStoresIt) {

@@ -1,5 +1,6 @@
 #include "imports.h"
 
+#include <cstring>
 #include <set>
 #include <utility>
 
@@ -23,10 +24,13 @@ const auto g_create = Advapi32<OpenFunction>("RegCreateKeyA");
 const auto g_query = Advapi32<QueryFunction>("RegQueryValueExA");
 const auto g_set = Advapi32<SetFunction>("RegSetValueExA");
 const auto g_close = Advapi32<CloseFunction>("RegCloseKey");
+using FindFunction = FARPROC(WINAPI*)(HMODULE, LPCSTR);
+const auto g_find = Find<FindFunction>(L"kernel32.dll", "GetProcAddress");
 
 std::vector<std::string> g_calls;
 std::set<HKEY> g_programKeys;  // opened by the program and not yet closed
 std::function<void(const std::string&)> g_beforeDataQuery;
+bool g_hidePerMonitorDpi = false;
 
 std::string Name(LPCSTR name) { return name ? name : ""; }
 
@@ -60,6 +64,15 @@ LONG WINAPI LoggedClose(HKEY key) {
   return g_close(key);
 }
 
+FARPROC WINAPI FilteredFind(HMODULE module, LPCSTR name) {
+  // Names, not ordinals: an ordinal is a number below 0x10000.
+  const bool named = reinterpret_cast<ULONG_PTR>(name) > 0xFFFF;
+  if (g_hidePerMonitorDpi && named)
+    for (const char* hidden : {"GetDpiForWindow", "AdjustWindowRectExForDpi", "SystemParametersInfoForDpi"})
+      if (std::strcmp(name, hidden) == 0) return nullptr;
+  return g_find(module, name);
+}
+
 // Points this program's import slots that hold `real` at `logged`, so that
 // the program's own calls of the function reach the logger first.
 template <typename Function>
@@ -87,6 +100,7 @@ const bool g_redirected = [] {
   Redirect(g_query, &LoggedQuery);
   Redirect(g_set, &LoggedSet);
   Redirect(g_close, &LoggedClose);
+  Redirect(g_find, &FilteredFind);
   return true;
 }();
 
@@ -95,3 +109,5 @@ const bool g_redirected = [] {
 std::vector<std::string> TakeRegistryCalls() { return std::exchange(g_calls, {}); }
 
 void BeforeDataQuery(std::function<void(const std::string& name)> hook) { g_beforeDataQuery = std::move(hook); }
+
+void HidePerMonitorDpi(bool hide) { g_hidePerMonitorDpi = hide; }

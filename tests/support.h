@@ -47,6 +47,7 @@ class GameTest : public ::testing::Test {
   }
   void TearDown() override {
     BeforeDataQuery(nullptr);
+    HidePerMonitorDpi(false);
     DeleteKey(kGame);
   }
 };

@@ -20,18 +20,16 @@ constexpr DWORD kExStyle = 0;
 constexpr UINT kAboutCommand = 0x0010;
 constexpr UINT kAboutWine = SC_SCREENSAVE + 1;
 
-// Per-monitor DPI functions arrived with Windows 10; looked up at run time so
-// that the program still starts on Windows 7.
+// Per-monitor DPI functions arrived with Windows 10; looked up when needed so
+// that the program still starts on earlier Windows.
 template <typename Function>
 Function User32(const char* name) {
   return reinterpret_cast<Function>(
       reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
 }
-const auto g_getDpiForWindow = User32<UINT(WINAPI*)(HWND)>("GetDpiForWindow");
-const auto g_systemParametersInfoForDpi =
-    User32<BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT)>("SystemParametersInfoForDpi");
-const auto g_adjustWindowRectExForDpi =
-    User32<BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT)>("AdjustWindowRectExForDpi");
+using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
+using SystemParametersInfoForDpiFunction = BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT);
+using AdjustWindowRectExForDpiFunction = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
 
 UINT SystemDpi() {
   HDC screen = GetDC(nullptr);
@@ -41,7 +39,8 @@ UINT SystemDpi() {
 }
 
 UINT DpiOf(HWND hwnd) {
-  const UINT dpi = g_getDpiForWindow ? g_getDpiForWindow(hwnd) : 0;
+  const auto getDpiForWindow = User32<GetDpiForWindowFunction>("GetDpiForWindow");
+  const UINT dpi = getDpiForWindow ? getDpiForWindow(hwnd) : 0;
   return dpi != 0 ? dpi : SystemDpi();
 }
 
@@ -49,8 +48,8 @@ UINT DpiOf(HWND hwnd) {
 LOGFONTW MessageFont(UINT dpi) {
   NONCLIENTMETRICSW metrics{};
   metrics.cbSize = sizeof metrics;
-  if (g_systemParametersInfoForDpi &&
-      g_systemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi))
+  const auto forDpi = User32<SystemParametersInfoForDpiFunction>("SystemParametersInfoForDpi");
+  if (forDpi && forDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi))
     return metrics.lfMessageFont;
   SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
   metrics.lfMessageFont.lfHeight =
@@ -170,6 +169,9 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DPICHANGED:
       OnDpiChanged(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
       return 0;
+    case WM_SIZE:
+      OnSize(static_cast<UINT>(wParam));
+      return 0;
     case WM_SETFOCUS:
       OnSetFocus();
       return 0;
@@ -253,7 +255,7 @@ bool Form1::OnCreate() {
   // Created in tab order.
   label1_ = make(kLabel1, 0, L"STATIC", kLabel1Design, kLabelStyle);
   list1_ = make(kList1, WS_EX_CLIENTEDGE, L"LISTBOX", L"",
-                WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT);
+                WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY);
   label2_ = make(kLabel2, 0, L"STATIC", kLabel2Design, kLabelStyle);
   label3_ = make(kLabel3, 0, L"STATIC", kLabel3Caption, kLabelStyle | SS_NOTIFY);
   if (!label1_ || !list1_ || !label2_ || !label3_) return false;
@@ -314,6 +316,14 @@ void Form1::OnDpiChanged(UINT dpi, const RECT* suggested) {
                size.cy, SWP_NOZORDER | SWP_NOACTIVATE | (suggested ? 0 : SWP_NOMOVE));
 }
 
+// The list is the only control that takes the keyboard, so it has it whenever
+// the window is active. The system gives the window the focus when it is
+// activated (and the window passes it on), but not when it was activated
+// while minimised, as after a minimised start: it gets it on the restore.
+void Form1::OnSize(UINT kind) {
+  if (kind != SIZE_MINIMIZED && GetActiveWindow() == hwnd_) SetFocus(list1_);
+}
+
 void Form1::OnSetFocus() { SetFocus(list1_); }
 
 // Fonts and laid-out control positions for a DPI; callers fit the captions.
@@ -357,7 +367,8 @@ void Form1::SetLabelCaption(HWND label, const std::wstring& text) {
 
 SIZE Form1::WindowSizeForDpi() const {
   RECT r{0, 0, TwipsToPixels(kClientWidthTwips, dpi_), TwipsToPixels(kClientHeightTwips, dpi_)};
-  if (!(g_adjustWindowRectExForDpi && g_adjustWindowRectExForDpi(&r, kStyle, FALSE, kExStyle, dpi_)))
+  const auto forDpi = User32<AdjustWindowRectExForDpiFunction>("AdjustWindowRectExForDpi");
+  if (!(forDpi && forDpi(&r, kStyle, FALSE, kExStyle, dpi_)))
     AdjustWindowRectEx(&r, kStyle, FALSE, kExStyle);
   return {r.right - r.left, r.bottom - r.top};
 }

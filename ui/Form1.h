@@ -30,6 +30,7 @@ class Form1 {
   void OnCommand(int id, int code);
   LRESULT OnCtlColorStatic(HDC dc, HWND control);
   void OnDpiChanged(UINT dpi, const RECT* suggested);
+  void OnSize(UINT kind);
   void OnSetFocus();
 
   void ShowStoredResolution();
