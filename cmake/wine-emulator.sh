@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Runs a Windows test program under Wine in the test environment of the build
-# that holds the program's bin/ folder (tests/environment.sh): its throwaway
+# that holds the program's bin/ folder (cmake/wine-environment.sh): its throwaway
 # prefix, its display and its locale, never the user's own.
 #   wine-emulator.sh win64|win32 PROGRAM [ARGUMENTS...]
 # A test may ask for Wine's heap checking (TRAVIK_HEAP_CHECK=1): heap tracing
@@ -8,8 +8,8 @@
 # bad free is reported as "err:heap" and fails the test.
 arch=$1
 shift
-# shellcheck source=tests/environment.sh
-source "$(dirname "$0")/../tests/environment.sh"
+# shellcheck source=cmake/wine-environment.sh
+source "$(dirname "$0")/wine-environment.sh"
 enter_test_env "$arch" "$(dirname "$(cd "$(dirname "$1")" && pwd)")" || exit 1
 if [ -n "${TRAVIK_HEAP_CHECK:-}" ]; then export WINEDEBUG=-all,+heap; fi
 # Keeps one server across the run's many short processes; it leaves by itself.

@@ -10,20 +10,16 @@ template <typename Function>
 Function Find(const wchar_t* dll, const char* name) {
   return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleW(dll), name)));
 }
-template <typename Function>
-Function Advapi32(const char* name) {
-  return Find<Function>(L"advapi32.dll", name);
-}
 
 using OpenFunction = LONG(WINAPI*)(HKEY, LPCSTR, PHKEY);
 using QueryFunction = LONG(WINAPI*)(HKEY, LPCSTR, LPDWORD, LPDWORD, LPBYTE, LPDWORD);
 using SetFunction = LONG(WINAPI*)(HKEY, LPCSTR, DWORD, DWORD, const BYTE*, DWORD);
 using CloseFunction = LONG(WINAPI*)(HKEY);
-const auto g_open = Advapi32<OpenFunction>("RegOpenKeyA");
-const auto g_create = Advapi32<OpenFunction>("RegCreateKeyA");
-const auto g_query = Advapi32<QueryFunction>("RegQueryValueExA");
-const auto g_set = Advapi32<SetFunction>("RegSetValueExA");
-const auto g_close = Advapi32<CloseFunction>("RegCloseKey");
+const auto g_open = Find<OpenFunction>(L"advapi32.dll", "RegOpenKeyA");
+const auto g_create = Find<OpenFunction>(L"advapi32.dll", "RegCreateKeyA");
+const auto g_query = Find<QueryFunction>(L"advapi32.dll", "RegQueryValueExA");
+const auto g_set = Find<SetFunction>(L"advapi32.dll", "RegSetValueExA");
+const auto g_close = Find<CloseFunction>(L"advapi32.dll", "RegCloseKey");
 using FindFunction = FARPROC(WINAPI*)(HMODULE, LPCSTR);
 const auto g_find = Find<FindFunction>(L"kernel32.dll", "GetProcAddress");
 

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # travik.exe itself, and the test programs as a person would run them, in the
-# test environment that CTest sets up (tests/environment.sh).
+# test environment that CTest sets up (cmake/wine-environment.sh).
 #   session.sh whole ARCH BUILD
 #     A whole session driven by real mouse and keyboard input, over a full
 #     set of the game's settings: only ResolutionX and ResolutionY may change.
@@ -13,8 +13,8 @@
 #     on 64-bit Windows would see.
 set -uo pipefail
 HERE=$(cd "$(dirname "$0")" && pwd)
-# shellcheck source=tests/environment.sh
-source "$HERE/environment.sh"
+# shellcheck source=cmake/wine-environment.sh
+source "$HERE/../cmake/wine-environment.sh"
 mode=$1
 BUILD=$(cd "$3" && pwd)
 enter_test_env "$2" "$BUILD" || exit 1

@@ -5,7 +5,7 @@
 # whatever the user's locale. CTest sets it up and tears it down itself
 # (tests/CMakeLists.txt), so that ctest alone gives the same verdict as
 # scripts/test.
-#   environment.sh start|stop win64|win32 BUILD
+#   wine-environment.sh start|stop win64|win32 BUILD
 # Sourced, enter_test_env ARCH BUILD makes the running script use it.
 # shellcheck source=scripts/lib.sh
 source "$(dirname "${BASH_SOURCE[0]}")/../scripts/lib.sh"
