@@ -2,7 +2,6 @@
 #include <climits>
 #include <cstdlib>
 #include <map>
-#include <tuple>
 
 #include "registry/Registry_MOD.h"
 #include "registry/UniqueHandle.h"
@@ -50,20 +49,6 @@ TEST_F(RegistryTest, TextIsReadInTheAnsiCodePage) {
   SetRaw(kDialog, "PlayerName", REG_SZ, "\x80\xBAo\xBA\x81\0"s);
   EXPECT_EQ(ReadStringValue(HKEY_CURRENT_USER, L"Software\\Virgin\\SubSpace\\Dialog\\", L"PlayerName"),
             expected.at(GetACP()));
-}
-
-// Names up to 1 MiB, the largest value the registry's standard format holds,
-// are read; a larger one is no value, and only its size is asked for.
-TEST_F(RegistryTest, NamesBeyondOneMebibyteAreNotRead) {
-  const Calls sizeOnly = {kOpenDialog, "RegQueryValueExA PlayerName", "RegCloseKey"};
-  const Calls whole = {kOpenDialog, "RegQueryValueExA PlayerName", "RegQueryValueExA PlayerName", "RegCloseKey"};
-  for (const auto& [bytes, expected, calls] : {std::tuple{size_t{1} << 20, true, whole}, {(1u << 20) + 1, false, sizeOnly}}) {
-    SetRaw(kDialog, "PlayerName", REG_SZ, std::string(bytes - 1, 'n') + '\0');
-    TakeRegistryCalls();
-    const auto name = ReadStringValue(HKEY_CURRENT_USER, L"Software\\Virgin\\SubSpace\\Dialog\\", L"PlayerName");
-    EXPECT_EQ(name.value_or(L"none").size(), expected ? bytes - 1 : 4) << bytes << " bytes";
-    EXPECT_EQ(TakeRegistryCalls(), calls) << bytes << " bytes";
-  }
 }
 
 // Another program rewrites the name between the query of its size and the
