@@ -5,6 +5,7 @@
 # for its processor.
 #   image.sh x86_64-w64-mingw32|i686-w64-mingw32 TRAVIK_EXE
 set -uo pipefail
+export LC_ALL=C  # binutils' own words, untranslated
 triplet=$1 exe=$2
 case $triplet in
   x86_64-*) format=pei-x86-64 arch=amd64 ;;
