@@ -15,14 +15,18 @@ source "$(dirname "${BASH_SOURCE[0]}")/../scripts/lib.sh"
 # (TRAVIK_LOCALE). Refuses a prefix that the test run did not make.
 enter_test_env() {
   use_wine "$1" "$2/wineprefix"
-  export LC_ALL=${TRAVIK_LOCALE:-C.UTF-8}
-  unset LANGUAGE
+  use_test_locale
   if [ ! -f "$WINEPREFIX/.travik-ready" ] || [ ! -s "$2/testenv/display" ]; then
     echo "no test environment in $2: run the tests with ctest, which sets it up" >&2
     return 1
   fi
   DISPLAY=":$(cat "$2/testenv/display")"
   export DISPLAY
+}
+
+use_test_locale() {
+  export LC_ALL=${TRAVIK_LOCALE:-C.UTF-8}
+  unset LANGUAGE
 }
 
 stop_test_env() {  # BUILD
@@ -38,8 +42,7 @@ if [ "${BASH_SOURCE[0]}" = "$0" ]; then
   stop_test_env "$build"
   [ "$1" = stop ] && exit 0
   use_wine "$2" "$build/wineprefix"
-  export LC_ALL=C.UTF-8
-  unset LANGUAGE
+  use_test_locale
   if ! start_xvfb "$build/testenv" || ! make_test_prefix; then
     stop_test_env "$build"
     exit 1
