@@ -87,11 +87,11 @@ use_wine() {
 # has Wine's own fonts, which Debian's Wine does not find by itself (Marlett
 # for the caption buttons, Tahoma for the UI). The prefix counts as made only
 # once every step has worked. A win64 prefix kept from before wine32 was
-# installed cannot start 32-bit programs: it is made again.
+# installed cannot start 32-bit programs: where they run, it is made again.
 make_test_prefix() {
   local ready="$WINEPREFIX/.travik-ready"
-  if [ -f "$ready" ] && [ "$WINEARCH" = win64 ] && wine32_installed &&
-     [ ! -e "$WINEPREFIX/drive_c/windows/syswow64/kernel32.dll" ]; then
+  if [ -f "$ready" ] && [ "$WINEARCH" = win64 ] && [ ! -e "$WINEPREFIX/drive_c/windows/syswow64/kernel32.dll" ] &&
+     wine32_installed && can_run_32bit; then
     echo "== $WINEPREFIX was made without wine32: making it again"
     WINEPREFIX=$WINEPREFIX "$WINESERVER" -k >/dev/null 2>&1
     rm -rf "$WINEPREFIX"
