@@ -81,15 +81,6 @@ TEST_F(RegistryTest, NameRewrittenBetweenItsTwoQueriesCountsOnlyAsRegSz) {
   }
 }
 
-TEST_F(RegistryTest, MissingKeyOrValueReadsAsNothingAndCreatesNothing) {
-  EXPECT_EQ(ReadStringValue(HKEY_CURRENT_USER, kWOptions, L"PlayerName"), std::nullopt);
-  EXPECT_EQ(ReadDwordValue(HKEY_CURRENT_USER, kWOptions, L"ResolutionX"), 0);
-  EXPECT_FALSE(KeyExists(kGame));
-  SetRaw(kOptions, "Other", REG_SZ, "x\0"s);
-  EXPECT_EQ(ReadStringValue(HKEY_CURRENT_USER, kWOptions, L"PlayerName"), std::nullopt);
-  EXPECT_EQ(ReadDwordValue(HKEY_CURRENT_USER, kWOptions, L"ResolutionX"), 0);
-}
-
 // Every 32-bit pattern is stored and read back whole; other types and sizes
 // read as 0 (the bad-data matrix).
 TEST_F(RegistryTest, WriteCreatesTheKeyAndTouchesNothingElse) {
