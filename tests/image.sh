@@ -5,6 +5,8 @@
 # for its processor.
 #   image.sh x86_64-w64-mingw32|i686-w64-mingw32 TRAVIK_EXE
 set -uo pipefail
+# shellcheck source=tests/checks.sh
+source "$(dirname "$0")/checks.sh"
 export LC_ALL=C  # binutils' own words, untranslated
 triplet=$1 exe=$2
 case $triplet in
@@ -13,11 +15,6 @@ case $triplet in
 esac
 headers=$("$triplet-objdump" -p "$exe") || exit 1
 resources=$("$triplet-windres" -i "$exe" -O rc) || exit 1
-failures=0
-
-check() {  # what got expected
-  if [ "$2" == "$3" ]; then echo "ok   $1"; else echo "FAIL $1: got '$2', expected '$3'"; failures=$((failures + 1)); fi
-}
 # The lines of the resource that follow the line naming it.
 resource() { awk -v id="$1" '$0 ~ "^" id " " { on = 1; next } on && /^END/ { exit } on' <<<"$resources"; }
 
@@ -34,6 +31,4 @@ check "version record" "$(grep -E '^ *(FILEVERSION|PRODUCTVERSION|FILEOS|FILETYP
 check "manifest" "$(resource '1 24' | grep -o 'name=""Travik"" version=""[0-9.]*"" processorArchitecture=""[a-z0-9]*""')" \
   "name=\"\"Travik\"\" version=\"\"1.0.0.0\"\" processorArchitecture=\"\"$arch\"\""
 
-[ "$failures" -eq 0 ] && echo "image: all checks passed" && exit 0
-echo "image: $failures check(s) failed"
-exit 1
+checks_done image

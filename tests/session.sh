@@ -15,6 +15,8 @@ set -uo pipefail
 HERE=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source=cmake/wine-environment.sh
 source "$HERE/../cmake/wine-environment.sh"
+# shellcheck source=tests/checks.sh
+source "$HERE/checks.sh"
 mode=$1
 BUILD=$(cd "$3" && pwd)
 enter_test_env "$2" "$BUILD" || exit 1
@@ -22,11 +24,6 @@ BIN=$BUILD/bin
 TRAVIK_BIN=$BIN
 OUT="$BUILD/session"
 mkdir -p "$OUT"
-failures=0
-
-check() {  # what got expected
-  if [ "$2" == "$3" ]; then echo "ok   $1"; else echo "FAIL $1: got '$2', expected '$3'"; failures=$((failures + 1)); fi
-}
 # A field of the window or the message box once it has the expected value,
 # or its last value after five seconds.
 await() { field "$(probe --until "$2=$3" "$1")" "$2"; }  # window|msgbox key expected
@@ -117,7 +114,7 @@ cross_check() {  # the 64-bit build
   local bin32=$BIN
   BIN=$(cd "$1" && pwd)/bin
   TRAVIK_BIN=$BIN
-  use_wine win64 "$(dirname "$BIN")/wineprefix"
+  use_wine win64 "$1/wineprefix"
   make_test_prefix || exit 1
   forget_game
   start_travik "$bin32/travik.exe"
@@ -139,6 +136,4 @@ case $mode in
   hand) hand_run ;;
   cross) cross_check "$4" ;;
 esac
-[ "$failures" -eq 0 ] && echo "session: all checks passed" && exit 0
-echo "session: $failures check(s) failed"
-exit 1
+checks_done session
