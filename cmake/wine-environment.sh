@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The environment that every test under Wine runs in, owned by the test run:
-# a virtual display of its own, always 1024x768, a throwaway Wine prefix in
-# the build tree, and a fixed locale, so that Windows' ANSI code page is 1252
-# whatever the user's locale. CTest sets it up and tears it down itself
+# a virtual display of its own, always 1024x768 at 96 dpi, a throwaway Wine
+# prefix in the build tree with one Wine session for the run, and a fixed
+# locale, so that Windows' ANSI code page is 1252 whatever the user's locale. CTest sets it up and tears it down itself
 # (tests/CMakeLists.txt), so that ctest alone gives the same verdict as
 # scripts/test.
 #   wine-environment.sh start|stop win64|win32 BUILD
@@ -29,6 +29,16 @@ use_test_locale() {
   unset LANGUAGE
 }
 
+# Wine's session for the rest of the run in BUILD's prefix: a server that
+# stays until the run stops it, and Wine's own processes (wineboot, the
+# services, the desktop) started now, with no debug channel of a test's, so
+# that a test's heap checking covers the test's program alone.
+start_wine_session() {  # BUILD
+  "$WINESERVER" -p </dev/null >/dev/null 2>&1
+  "$WINE" "$1/bin/probe.exe" --wait 0 window </dev/null >/dev/null 2>&1
+  return 0
+}
+
 stop_test_env() {  # BUILD
   stop_wineservers "$1/wineprefix"
   stop_pid "$1/testenv/xvfb.pid"
@@ -47,5 +57,8 @@ if [ "${BASH_SOURCE[0]}" = "$0" ]; then
     stop_test_env "$build"
     exit 1
   fi
+  # The display's 96 dpi, whatever a test that stopped half-way left.
+  "$WINE" reg delete 'HKCU\Control Panel\Desktop' /v LogPixels /f </dev/null >/dev/null 2>&1
+  start_wine_session "$build"
   echo "display $DISPLAY, prefix $WINEPREFIX"
 fi

@@ -1,6 +1,8 @@
 // The real window, created in this process and driven by the messages the
 // system sends for mouse and keyboard input.
 #include <algorithm>
+#include <cstdlib>
+#include <map>
 
 #include "support.h"
 #include "ui/Form1.h"
@@ -30,6 +32,23 @@ const Calls kSelection = {kCreateOptions, "RegSetValueExA ResolutionX", "RegClos
                           kCreateOptions, "RegSetValueExA ResolutionY", "RegCloseKey",
                           kOpenOptions,   "RegQueryValueExA ResolutionX", "RegCloseKey",
                           kOpenOptions,   "RegQueryValueExA ResolutionY", "RegCloseKey"};
+
+// The system's colours and metrics, as they were, again at the end of a test
+// that changes them for this session.
+struct SystemSettings {
+  NONCLIENTMETRICSW metrics{};
+  int elements[4] = {COLOR_BTNFACE, COLOR_BTNTEXT, COLOR_WINDOWTEXT, COLOR_WINDOW};
+  COLORREF colours[4] = {};
+  SystemSettings() {
+    metrics.cbSize = sizeof metrics;
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    for (int i = 0; i < 4; ++i) colours[i] = GetSysColor(elements[i]);
+  }
+  ~SystemSettings() {
+    SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    SetSysColors(4, elements, colours);
+  }
+};
 
 class Form1Test : public GameTest {
  protected:
@@ -71,6 +90,39 @@ class Form1Test : public GameTest {
     LOGFONTW font{};
     GetObjectW(reinterpret_cast<HGDIOBJ>(SendMessageW(Control(id), WM_GETFONT, 0, 0)), sizeof font, &font);
     return font;
+  }
+  // The width of a control's text in its font, as the system draws it.
+  LONG TextWidth(int id) const {
+    const std::wstring text = Text(Control(id));
+    HDC dc = GetDC(Control(id));
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(Control(id), WM_GETFONT, 0, 0)));
+    SIZE size{};
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    SelectObject(dc, old);
+    ReleaseDC(Control(id), dc);
+    return size.cx;
+  }
+  // A control's colours as painted: the one most of its pixels have, and its
+  // text's, the one farthest from it.
+  std::pair<COLORREF, COLORREF> PaintedColours(int id) const {
+    RECT r{};
+    GetClientRect(Control(id), &r);
+    HDC dc = GetDC(Control(id));
+    std::map<COLORREF, int> counts;
+    for (int y = 0; y < r.bottom; ++y)
+      for (int x = 0; x < r.right; ++x) ++counts[GetPixel(dc, x, y)];
+    ReleaseDC(Control(id), dc);
+    const auto distance = [](COLORREF a, COLORREF b) {
+      return std::abs(GetRValue(a) - GetRValue(b)) + std::abs(GetGValue(a) - GetGValue(b)) +
+             std::abs(GetBValue(a) - GetBValue(b));
+    };
+    const COLORREF back = std::max_element(counts.begin(), counts.end(), [](auto& a, auto& b) {
+                            return a.second < b.second;
+                          })->first;
+    COLORREF text = back;
+    for (const auto& [colour, count] : counts)
+      if (distance(colour, back) > distance(text, back)) text = colour;
+    return {back, text};
   }
   int Selected() const { return static_cast<int>(SendMessageW(Control(kList1), LB_GETCURSEL, 0, 0)); }
 
@@ -223,11 +275,71 @@ TEST_F(Form1Test, LayoutAndFontsAtEveryDpi) {
     }
     Close();
   }
-  Open();
-  HDC dc = GetDC(Control(kLabel3));
-  SendMessageW(form_, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(Control(kLabel3)));
-  EXPECT_EQ(GetBkColor(dc), 0x0000FFFFu);
-  ReleaseDC(Control(kLabel3), dc);
+}
+
+// A caption wider than its laid-out label, from a long stored resolution or a
+// player's larger text, widens the label until it fits, Label1 up to where
+// Label3 begins and Label2 up to the window's edge; beyond that it is cut.
+TEST_F(Form1Test, LabelsWidenUntilTheirCaptionsFit) {
+  const struct {
+    UINT dpi;
+    LONG fontHeight;  // of the message font at 96 dpi; 0 keeps the system's
+    std::uint32_t resolution;
+    bool label1Fits, label2Fits;
+  } cases[] = {
+      {96, 0, 0x80000000u, true, true},  // the longest caption, in the system's font
+      {96, -15, 0x80000000u, false, true},
+      {144, -15, 1, true, true},
+      {144, -15, 0x80000000u, false, true},
+      {96, -24, 1, false, false},
+  };
+  const SystemSettings restore;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.dpi) + " dpi, font " + std::to_string(c.fontHeight) + ", " +
+                 std::to_string(static_cast<std::int32_t>(c.resolution)));
+    NONCLIENTMETRICSW metrics = restore.metrics;
+    if (c.fontHeight) metrics.lfMessageFont.lfHeight = c.fontHeight;
+    SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    SetRaw(kOptions, "ResolutionX", REG_DWORD, Dword(c.resolution));
+    SetRaw(kOptions, "ResolutionY", REG_DWORD, Dword(c.resolution));
+    Open();
+    if (c.dpi != 96) SendMessageW(form_, WM_DPICHANGED, MAKEWPARAM(c.dpi, c.dpi), 0);
+    RECT client{};
+    GetClientRect(form_, &client);
+    const std::vector<LONG> label1 = Geometry(kLabel1), label2 = Geometry(kLabel2);
+    const LONG label3Left = Geometry(kLabel3)[0];
+    EXPECT_EQ(TextWidth(kLabel1) <= label1[2], c.label1Fits) << TextWidth(kLabel1) << " of " << label1[2] << " pixels";
+    EXPECT_EQ(TextWidth(kLabel2) <= label2[2], c.label2Fits) << TextWidth(kLabel2) << " of " << label2[2] << " pixels";
+    // A caption that does not fit has all the room there is, and no more.
+    EXPECT_LE(label1[0] + label1[2], label3Left);
+    EXPECT_LE(label2[0] + label2[2], client.right);
+    if (!c.label1Fits) {
+      EXPECT_EQ(label1[0] + label1[2], label3Left);
+    }
+    if (!c.label2Fits) {
+      EXPECT_EQ(label2[0] + label2[2], client.right);
+    }
+    Close();
+  }
+}
+
+// Label1 and Label2 in the system's colours, whatever they are; the hotspot
+// yellow with black text, in the default colours and in high contrast.
+TEST_F(Form1Test, LabelsArePaintedInTheirColours) {
+  const SystemSettings restore;
+  const int kElements[] = {COLOR_BTNFACE, COLOR_BTNTEXT, COLOR_WINDOWTEXT, COLOR_WINDOW};
+  const COLORREF kHighContrast[] = {RGB(0, 0, 0), RGB(255, 255, 255), RGB(255, 255, 255), RGB(0, 0, 0)};
+  for (const bool highContrast : {false, true}) {
+    SCOPED_TRACE(highContrast ? "high contrast" : "default colours");
+    if (highContrast) SetSysColors(4, kElements, kHighContrast);
+    Open(true);
+    UpdateWindow(form_);
+    const auto system = std::pair(GetSysColor(COLOR_BTNFACE), GetSysColor(COLOR_WINDOWTEXT));
+    EXPECT_EQ(PaintedColours(kLabel1), system);
+    EXPECT_EQ(PaintedColours(kLabel2), system);
+    EXPECT_EQ(PaintedColours(kLabel3), std::pair(COLORREF{0x0000FFFF}, COLORREF{0}));
+    Close();
+  }
 }
 
 // What a timer sees of the about boxes from inside their message loops.
@@ -328,6 +440,51 @@ TEST_F(Form1Test, KeyboardStoresEveryEntryPassed) {
   Key(VK_END), ExpectStored(16);
   Key(VK_HOME), ExpectStored(0);
   SendMessageW(Control(kList1), WM_CHAR, L'1', 1), ExpectStored(7);  // the next entry starting with "1"
+}
+
+// What List1 gives the handler, steered: a message whose answer fails.
+UINT g_failing = 0;
+WNDPROC g_listProc = nullptr;
+LRESULT CALLBACK FailingList(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == g_failing) return LB_ERR;
+  return CallWindowProcW(g_listProc, hwnd, message, wParam, lParam);
+}
+
+// Entries that another program adds to the list and that do not give two
+// 32-bit numbers, and entries whose text cannot be read, store nothing:
+// Label1 still shows what is stored, and the program goes on.
+TEST_F(Form1Test, EntriesThatAreNotTwoNumbersStoreNothing) {
+  const struct {
+    const wchar_t* entry;
+    UINT failing;
+    std::optional<std::pair<int, int>> stored;
+  } cases[] = {
+      {L"1024 768", 0, {}},         {L"1024 x", 0, {}},           {L"x768", 0, {}},
+      {L"1O24 x768", 0, {}},        {L"1024 x76B", 0, {}},        {L"", 0, {}},
+      {L"4294968320 x768", 0, {}},  {L"1024 x4294967896", 0, {}}, {L"2147483648 x1", 0, {}},
+      {L"1024 x768", LB_GETTEXT, {}}, {L"1024 x768", LB_GETTEXTLEN, {}},
+      {L"2147483647 x1 x2", 0, std::pair(INT32_MAX, 1)},  // the largest, and the rest ignored
+  };
+  SetRaw(kOptions, "ResolutionX", REG_DWORD, Dword(640));
+  SetRaw(kOptions, "ResolutionY", REG_DWORD, Dword(480));
+  Open(true);
+  g_listProc = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrW(Control(kList1), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&FailingList)));
+  std::pair stored(640, 480);
+  for (const auto& c : cases) {
+    const auto index = static_cast<int>(SendMessageW(Control(kList1), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(c.entry)));
+    TakeRegistryCalls();
+    g_failing = c.failing;
+    ClickEntry(index);
+    g_failing = 0;
+    EXPECT_EQ(Selected(), index);
+    EXPECT_EQ(TakeRegistryCalls(), c.stored ? kSelection : kReadSize) << c.entry << ", failing " << c.failing;
+    stored = c.stored.value_or(stored);
+    EXPECT_EQ(GetRaw(kOptions, "ResolutionX"), (Raw{REG_DWORD, Dword(static_cast<std::uint32_t>(stored.first))}));
+    EXPECT_EQ(GetRaw(kOptions, "ResolutionY"), (Raw{REG_DWORD, Dword(static_cast<std::uint32_t>(stored.second))}));
+    EXPECT_EQ(Text(Control(kLabel1)),
+              L"Current SS Resolution: " + std::to_wstring(stored.first) + L"x" + std::to_wstring(stored.second));
+  }
 }
 
 // The window carries the program's icon, in its frame and its caption.

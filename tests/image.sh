@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
 # travik.exe as built, read with binutils and never run: a GUI program for its
 # target, importing only what both builds import, with icon group 1 holding
-# the one 32x32, 256-colour image 30001, the version record and a manifest
-# for its processor.
+# the one 32x32, 256-colour image 30001, the version record and its manifest.
 #   image.sh x86_64-w64-mingw32|i686-w64-mingw32 TRAVIK_EXE
 set -uo pipefail
 # shellcheck source=tests/checks.sh
@@ -28,7 +27,14 @@ check "icon 30001" "$(resource '30001 3' | awk 'NR == 2 { print $1, $3, $5, $7 }
 check "icon group 1" "$(resource '1 14' | grep -o '^ *"\\.*' | tr -d ' \t')" '"\040\040\000\000",1,8,0x8a8L,30001/*Elementno1.*/'
 check "version record" "$(grep -E '^ *(FILEVERSION|PRODUCTVERSION|FILEOS|FILETYPE)|VALUE' <<<"$resources" | tr -s ' ' | paste -sd '|')" \
   ' FILEVERSION 1, 0, 0, 0| PRODUCTVERSION 1, 0, 0, 0| FILEOS 0x4| FILETYPE 0x1| VALUE "CompanyName", "Solhame"| VALUE "FileVersion", "1.00"| VALUE "InternalName", "travik"| VALUE "OriginalFilename", "travik.exe"| VALUE "ProductName", "travik"| VALUE "ProductVersion", "1.00"| VALUE "Translation", 0x409, 1200'
-check "manifest" "$(resource '1 24' | grep -o 'name=""Travik"" version=""[0-9.]*"" processorArchitecture=""[a-z0-9]*""')" \
-  "name=\"\"Travik\"\" version=\"\"1.0.0.0\"\" processorArchitecture=\"\"$arch\"\""
+# The manifest as text: its own, per-monitor DPI awareness (or Windows
+# stretches the window, blurred), themed controls and no elevation.
+manifest=$(resource '1 24' | sed -e 's/^ *"//' -e 's/\\n"$//' -e 's/""/"/g' | tr -s ' \n' '  ')
+for part in "name=\"Travik\" version=\"1.0.0.0\" processorArchitecture=\"$arch\"" \
+            '>true/pm</dpiAware>' '>PerMonitorV2, PerMonitor</dpiAwareness>' \
+            'name="Microsoft.Windows.Common-Controls" version="6.0.0.0" processorArchitecture="*" publicKeyToken="6595b64144ccf1df"' \
+            '<requestedExecutionLevel level="asInvoker" uiAccess="false"/>'; do
+  check "manifest: $part" "$(grep -c -F -- "$part" <<<"$manifest")" 1
+done
 
 checks_done image

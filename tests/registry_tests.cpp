@@ -1,7 +1,9 @@
 // Registry_MOD against the real advapi32, in the game's own keys.
+#include <algorithm>
 #include <climits>
 #include <cstdlib>
 #include <map>
+#include <tuple>
 
 #include "registry/Registry_MOD.h"
 #include "registry/UniqueHandle.h"
@@ -61,6 +63,7 @@ TEST_F(RegistryTest, NameRewrittenBetweenItsTwoQueriesCountsOnlyAsRegSz) {
       {REG_BINARY, "bin"s, std::nullopt},
       {REG_DWORD, Dword(0x006E6962), std::nullopt},
       {REG_SZ, "Kestra and a longer name\0"s, std::nullopt},
+      {REG_SZ, "", L""},  // empty, without even a terminator
       {REG_NONE, "", std::nullopt},  // deleted
       {REG_SZ, "Other\0"s, L"Other"},
   };
@@ -78,6 +81,21 @@ TEST_F(RegistryTest, NameRewrittenBetweenItsTwoQueriesCountsOnlyAsRegSz) {
     EXPECT_EQ(ReadStringValue(HKEY_CURRENT_USER, L"Software\\Virgin\\SubSpace\\Dialog\\", L"PlayerName"),
               c.expected) << "rewritten as type " << c.type << ", " << c.bytes.size() << " bytes";
     BeforeDataQuery(nullptr);
+  }
+}
+
+// Names up to 1 MiB, the largest value of the registry's standard format, are
+// read whole; a larger one is no name, and only its size is asked for.
+TEST_F(RegistryTest, NamesBeyondOneMebibyteAreNotRead) {
+  constexpr size_t kMebibyte = size_t{1} << 20;
+  for (const auto& [bytes, length, queries] : {std::tuple{kMebibyte, kMebibyte - 1, 2}, {kMebibyte + 1, size_t{0}, 1}}) {
+    SetRaw(kDialog, "PlayerName", REG_SZ, std::string(bytes - 1, 'n') + '\0');
+    TakeRegistryCalls();
+    const auto name = ReadStringValue(HKEY_CURRENT_USER, L"Software\\Virgin\\SubSpace\\Dialog\\", L"PlayerName");
+    EXPECT_EQ(name.has_value(), length > 0) << bytes << " bytes";
+    EXPECT_TRUE(!name || *name == std::wstring(length, L'n')) << bytes << " bytes";
+    const Calls calls = TakeRegistryCalls();
+    EXPECT_EQ(std::count(calls.begin(), calls.end(), "RegQueryValueExA PlayerName"), queries) << bytes << " bytes";
   }
 }
 

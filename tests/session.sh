@@ -96,6 +96,22 @@ whole_session() {
   check "values changed" "$(diff "$OUT/before.txt" "$OUT/after.txt" | grep '^>' | cut -d= -f1 | tr '\n' ' ')" \
     '> "ResolutionX" > "ResolutionY" '
   check "stored" "$(stored "$OUT/after.txt")" '"ResolutionX"=dword:00000500 "ResolutionY"=dword:00000400 '
+
+  # At a system DPI of 144, as a player's display setting gives it, the
+  # window is laid out for it from the start.
+  "$WINE" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f </dev/null >/dev/null 2>&1
+  start_travik
+  "$WINE" reg delete 'HKCU\Control Panel\Desktop' /v LogPixels /f </dev/null >/dev/null 2>&1
+  state=$(probe window)
+  check "client area at 144 dpi" "$(field "$state" client)" "459 314"
+  local control expected ox oy l t r b
+  read -r ox oy <<< "$(field "$state" client.origin)"
+  for control in "label1 12 0 398 26" "list1 0 72 458 235" "label2 12 36 254 26" "label3 432 0 50 26"; do
+    read -r control expected <<< "$control"
+    read -r l t r b <<< "$(field "$state" "rect.$control")"
+    check "$control at 144 dpi" "$((l - ox)) $((t - oy)) $((r - l)) $((b - t))" "$expected"
+  done
+  close_travik
 }
 
 hand_run() {

@@ -83,7 +83,10 @@ Fields WindowState() {
   fields.emplace_back("list.client", Numbers({origin.x, origin.y}));
   RECT client{};
   GetClientRect(form, &client);
+  POINT corner{0, 0};
+  ClientToScreen(form, &corner);
   fields.emplace_back("client", Numbers({client.right, client.bottom}));
+  fields.emplace_back("client.origin", Numbers({corner.x, corner.y}));
   fields.emplace_back("window", Rect(form));
   fields.emplace_back("enabled", IsWindowEnabled(form) ? "1" : "0");
   HWND menu = FindWindowW(L"#32768", nullptr);  // an open popup menu

@@ -206,12 +206,13 @@ void Form1::Form_Load() {
 // a write of its own, then shows what the registry holds.
 void Form1::List1_Click() {
   const LRESULT index = SendMessageW(list1_, LB_GETCURSEL, 0, 0);
-  if (index == LB_ERR) return;
-  const LRESULT length = SendMessageW(list1_, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
-  if (length == LB_ERR) return;
-  std::wstring entry(static_cast<size_t>(length) + 1, L'\0');
-  entry.resize(static_cast<size_t>(SendMessageW(list1_, LB_GETTEXT, static_cast<WPARAM>(index),
-                                                reinterpret_cast<LPARAM>(entry.data()))));
+  const LRESULT length = index < 0 ? LB_ERR : SendMessageW(list1_, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+  std::wstring entry(length < 0 ? 0 : static_cast<size_t>(length) + 1, L'\0');
+  const LRESULT copied = length < 0 ? LB_ERR
+                                    : SendMessageW(list1_, LB_GETTEXT, static_cast<WPARAM>(index),
+                                                   reinterpret_cast<LPARAM>(entry.data()));
+  // A text that cannot be read, however the list fails, is no entry.
+  entry.resize(copied >= 0 && copied <= length ? static_cast<size_t>(copied) : 0);
 
   // "1024 x768" splits at its "x" into "1024 " and "768"; the height ends at
   // a second "x", if there is one. An entry that does not give two numbers
