@@ -116,7 +116,7 @@ class Form1Test : public GameTest {
       return std::abs(GetRValue(a) - GetRValue(b)) + std::abs(GetGValue(a) - GetGValue(b)) +
              std::abs(GetBValue(a) - GetBValue(b));
     };
-    const COLORREF back = std::max_element(counts.begin(), counts.end(), [](auto& a, auto& b) {
+    const COLORREF back = std::max_element(counts.begin(), counts.end(), [](const auto& a, const auto& b) {
                             return a.second < b.second;
                           })->first;
     COLORREF text = back;
