@@ -2,9 +2,9 @@
 # The environment that every test under Wine runs in, owned by the test run:
 # a virtual display of its own, always 1024x768 at 96 dpi, a throwaway Wine
 # prefix in the build tree with one Wine session for the run, and a fixed
-# locale, so that Windows' ANSI code page is 1252 whatever the user's locale. CTest sets it up and tears it down itself
-# (tests/CMakeLists.txt), so that ctest alone gives the same verdict as
-# scripts/test.
+# locale, so that Windows' ANSI code page is 1252 whatever the user's locale.
+# CTest sets it up and tears it down itself (tests/CMakeLists.txt), so that
+# ctest alone gives the same verdict as scripts/test.
 #   wine-environment.sh start|stop win64|win32 BUILD
 # Sourced, enter_test_env ARCH BUILD makes the running script use it.
 # shellcheck source=scripts/lib.sh

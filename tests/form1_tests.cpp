@@ -307,9 +307,9 @@ TEST_F(Form1Test, LabelsWidenUntilTheirCaptionsFit) {
     RECT client{};
     GetClientRect(form_, &client);
     const std::vector<LONG> label1 = Geometry(kLabel1), label2 = Geometry(kLabel2);
-    const LONG label3Left = Geometry(kLabel3)[0];
-    EXPECT_EQ(TextWidth(kLabel1) <= label1[2], c.label1Fits) << TextWidth(kLabel1) << " of " << label1[2] << " pixels";
-    EXPECT_EQ(TextWidth(kLabel2) <= label2[2], c.label2Fits) << TextWidth(kLabel2) << " of " << label2[2] << " pixels";
+    const LONG label3Left = Geometry(kLabel3)[0], text1 = TextWidth(kLabel1), text2 = TextWidth(kLabel2);
+    EXPECT_EQ(text1 <= label1[2], c.label1Fits) << text1 << " of " << label1[2] << " pixels";
+    EXPECT_EQ(text2 <= label2[2], c.label2Fits) << text2 << " of " << label2[2] << " pixels";
     // A caption that does not fit has all the room there is, and no more.
     EXPECT_LE(label1[0] + label1[2], label3Left);
     EXPECT_LE(label2[0] + label2[2], client.right);
@@ -327,11 +327,11 @@ TEST_F(Form1Test, LabelsWidenUntilTheirCaptionsFit) {
 // yellow with black text, in the default colours and in high contrast.
 TEST_F(Form1Test, LabelsArePaintedInTheirColours) {
   const SystemSettings restore;
-  const int kElements[] = {COLOR_BTNFACE, COLOR_BTNTEXT, COLOR_WINDOWTEXT, COLOR_WINDOW};
+  // For its elements: button face, button text, window text, window.
   const COLORREF kHighContrast[] = {RGB(0, 0, 0), RGB(255, 255, 255), RGB(255, 255, 255), RGB(0, 0, 0)};
   for (const bool highContrast : {false, true}) {
     SCOPED_TRACE(highContrast ? "high contrast" : "default colours");
-    if (highContrast) SetSysColors(4, kElements, kHighContrast);
+    if (highContrast) SetSysColors(4, restore.elements, kHighContrast);
     Open(true);
     UpdateWindow(form_);
     const auto system = std::pair(GetSysColor(COLOR_BTNFACE), GetSysColor(COLOR_WINDOWTEXT));
