@@ -7,7 +7,7 @@
 #include <new>
 #include <string_view>
 
-#include "UniqueHandle.h"
+#include "common/UniqueHandle.h"
 
 namespace {
 

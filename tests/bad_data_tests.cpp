@@ -10,10 +10,10 @@
 
 namespace {
 
-// Letters, a byte above 0x7F and one that Windows-1252 leaves undefined, all
-// of which map to the same code point; a NUL at `nulAt`.
+// Letters, a space, a byte above 0x7F and one that Windows-1252 leaves
+// undefined, all of which map to the same code point; a NUL at `nulAt`.
 std::string Data(size_t size, size_t nulAt) {
-  static const char kPattern[] = {'K', 'e', '\xBA', '\x81', 's'};
+  static const char kPattern[] = {'K', 'e', ' ', '\xBA', '\x81', 's'};
   std::string data(size, '\0');
   for (size_t i = 0; i < size; ++i) data[i] = i == nulAt ? '\0' : kPattern[i % sizeof kPattern];
   return data;

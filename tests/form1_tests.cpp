@@ -22,6 +22,8 @@ const struct {
                 {L"1792 x1344", 1792, 1344}, {L"1856 x1392", 1856, 1392}, {L"1920 x1080", 1920, 1080},
                 {L"1920 x1440", 1920, 1440}, {L"2048 x1536", 2048, 1536}};
 
+constexpr UINT kGetDpiScaledSize = 0x02E4;  // WM_GETDPISCALEDSIZE, Windows 10 1703 and later
+
 const std::string kOpenOptions = "RegOpenKeyA Software\\Virgin\\SubSpace\\Options";
 const std::string kCreateOptions = "RegCreateKeyA Software\\Virgin\\SubSpace\\Options";
 const Calls kReadSize = {kOpenOptions, "RegQueryValueExA ResolutionX", "RegCloseKey",
@@ -43,6 +45,13 @@ struct SystemSettings {
     metrics.cbSize = sizeof metrics;
     SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
     for (int i = 0; i < 4; ++i) colours[i] = GetSysColor(elements[i]);
+  }
+  // The message font at a percentage of Windows' own, 9 pt at 96 dpi; at 0,
+  // the one the session had.
+  void TextSize(int percent) const {
+    NONCLIENTMETRICSW changed = metrics;
+    if (percent) changed.lfMessageFont.lfHeight = -12 * percent / 100;
+    SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof changed, &changed, 0);
   }
   ~SystemSettings() {
     SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
@@ -91,38 +100,77 @@ class Form1Test : public GameTest {
     GetObjectW(reinterpret_cast<HGDIOBJ>(SendMessageW(Control(id), WM_GETFONT, 0, 0)), sizeof font, &font);
     return font;
   }
-  // The width of a control's text in its font, as the system draws it.
-  LONG TextWidth(int id) const {
+  // The width of a control's caption and the height of its line, in its font.
+  SIZE TextSize(int id) const {
     const std::wstring text = Text(Control(id));
     HDC dc = GetDC(Control(id));
     HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(Control(id), WM_GETFONT, 0, 0)));
     SIZE size{};
     GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
     SelectObject(dc, old);
     ReleaseDC(Control(id), dc);
-    return size.cx;
+    return {size.cx, metrics.tmHeight};
   }
-  // A control's colours as painted: the one most of its pixels have, and its
-  // text's, the one farthest from it.
-  std::pair<COLORREF, COLORREF> PaintedColours(int id) const {
-    RECT r{};
-    GetClientRect(Control(id), &r);
-    HDC dc = GetDC(Control(id));
+  // A part of a window as painted: the colour most of its pixels have, the
+  // one farthest from it (the text's), and the last column that is not the
+  // first colour.
+  struct Paint {
+    COLORREF back, text;
+    LONG lastColumn;
+  };
+  static Paint Painted(HWND hwnd, RECT r) {
+    HDC dc = GetDC(hwnd);
     std::map<COLORREF, int> counts;
-    for (int y = 0; y < r.bottom; ++y)
-      for (int x = 0; x < r.right; ++x) ++counts[GetPixel(dc, x, y)];
-    ReleaseDC(Control(id), dc);
+    for (int y = r.top; y < r.bottom; ++y)
+      for (int x = r.left; x < r.right; ++x) ++counts[GetPixel(dc, x, y)];
     const auto distance = [](COLORREF a, COLORREF b) {
       return std::abs(GetRValue(a) - GetRValue(b)) + std::abs(GetGValue(a) - GetGValue(b)) +
              std::abs(GetBValue(a) - GetBValue(b));
     };
-    const COLORREF back = std::max_element(counts.begin(), counts.end(), [](const auto& a, const auto& b) {
-                            return a.second < b.second;
-                          })->first;
-    COLORREF text = back;
+    Paint paint{};
+    paint.back = std::max_element(counts.begin(), counts.end(), [](const auto& a, const auto& b) {
+                   return a.second < b.second;
+                 })->first;
+    paint.text = paint.back;
     for (const auto& [colour, count] : counts)
-      if (distance(colour, back) > distance(text, back)) text = colour;
-    return {back, text};
+      if (distance(colour, paint.back) > distance(paint.text, paint.back)) paint.text = colour;
+    paint.lastColumn = -1;
+    for (int y = r.top; y < r.bottom; ++y)
+      for (int x = r.left; x < r.right; ++x)
+        if (GetPixel(dc, x, y) != paint.back) paint.lastColumn = std::max<LONG>(paint.lastColumn, x);
+    ReleaseDC(hwnd, dc);
+    return paint;
+  }
+  Paint Painted(int id) const {
+    RECT r{};
+    GetClientRect(Control(id), &r);
+    return Painted(Control(id), r);
+  }
+  // Every control's place and size, and the client area's size.
+  std::vector<std::vector<LONG>> Layout() const {
+    RECT client{};
+    GetClientRect(form_, &client);
+    return {Geometry(kLabel1), Geometry(kList1), Geometry(kLabel2), Geometry(kLabel3), {client.right, client.bottom}};
+  }
+  // Runs the thread's messages, as the program's loop would, until `done`
+  // holds or two seconds have passed.
+  template <typename Done>
+  static void Pump(Done done) {
+    for (const DWORD start = GetTickCount(); !done() && GetTickCount() - start < 2000; Sleep(5)) {
+      MSG msg;
+      while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) TranslateMessage(&msg), DispatchMessageW(&msg);
+    }
+  }
+  // How many of the program's boxes were open when each about box showed.
+  std::vector<int> AboutBoxes() const {
+    std::vector<int> open;
+    for (const MessageBoxCall& box : TakeMessageBoxes()) {
+      EXPECT_EQ(std::pair(box.owner, box.title), std::pair(form_, std::wstring(kAboutTitle)));
+      open.push_back(box.openAtOnce);
+    }
+    return open;
   }
   int Selected() const { return static_cast<int>(SendMessageW(Control(kList1), LB_GETCURSEL, 0, 0)); }
 
@@ -135,11 +183,6 @@ class Form1Test : public GameTest {
     SendMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
     SendMessageW(list, WM_LBUTTONUP, 0, at);
   }
-  void Key(WPARAM key) {
-    SendMessageW(Control(kList1), WM_KEYDOWN, key, 1);
-    SendMessageW(Control(kList1), WM_KEYUP, key, MAKELPARAM(1, 0xC000));  // was down, now released
-  }
-
   // The entry is selected, stored and shown, with exactly the calls that takes.
   void ExpectStored(int index) {
     const auto& e = kEntries[index];
@@ -170,10 +213,6 @@ TEST_F(Form1Test, StartAndCloseShowTheStoredSettingsAndWriteNothing) {
       {Raw{REG_SZ, "Kestra\0"s}, std::pair(640u, 480u), L"Welcome Kestra to Travik",
        L"Current SS Resolution: 640x480", name},
       {Raw{REG_EXPAND_SZ, "Kestra\0"s}, std::nullopt, L"Welcome  to Travik", L"Current SS Resolution: 0x0", otherName},
-      {Raw{REG_SZ, "J\xF6rg & Co\0"s}, std::pair(0xFFFFFFFFu, 0xFFFF8000u), L"Welcome J\u00F6rg & Co to Travik",
-       L"Current SS Resolution: -1x-32768", name},
-      {std::nullopt, std::pair(70000u, 0x80000000u), L"Welcome  to Travik",
-       L"Current SS Resolution: 70000x-2147483648", noName},
   };
   for (const auto& c : cases) {
     DeleteKey(kGame);
@@ -236,16 +275,21 @@ TEST_F(Form1Test, LayoutAndFontsAtEveryDpi) {
     Open();
     for (const auto& l : layouts) {
       SCOPED_TRACE(std::to_string(l.dpi) + " dpi, per-monitor functions " + (perMonitor ? "present" : "absent"));
-      // Anyone can post the change, even without the suggested rectangle; the
-      // window then stays where it is.
-      RECT suggested{100, 100, 700, 600}, before{}, after{};
+      // Windows asks for the size at the new DPI, then suggests a rectangle of
+      // that size, which the window takes; anyone can post the change without
+      // one, and the window then keeps its place.
+      SIZE size{};
+      EXPECT_TRUE(SendMessageW(form_, kGetDpiScaledSize, l.dpi, reinterpret_cast<LPARAM>(&size)));
+      const RECT suggested{100, 100, 100 + size.cx, 100 + size.cy};
+      RECT before{}, after{};
       GetWindowRect(form_, &before);
       if (l.dpi != 96)
         SendMessageW(form_, WM_DPICHANGED, MAKEWPARAM(l.dpi, l.dpi), l.dpi == 120 ? 0 : reinterpret_cast<LPARAM>(&suggested));
       GetWindowRect(form_, &after);
-      if (l.dpi == 120) {
-        EXPECT_EQ(std::pair(after.left, after.top), std::pair(before.left, before.top));
-      }
+      const RECT expected = l.dpi == 120 ? RECT{before.left, before.top, before.left + size.cx, before.top + size.cy}
+                                         : l.dpi == 96 ? before : suggested;
+      EXPECT_TRUE(EqualRect(&after, &expected)) << after.left << "," << after.top << " " << after.right - after.left
+                                                 << "x" << after.bottom - after.top;
       EXPECT_EQ(Geometry(kLabel1), l.label1);
       EXPECT_EQ(Geometry(kLabel2), l.label2);
       EXPECT_EQ(Geometry(kLabel3), l.label3);
@@ -277,55 +321,75 @@ TEST_F(Form1Test, LayoutAndFontsAtEveryDpi) {
   }
 }
 
-// A caption wider than its laid-out label, from a long stored resolution or a
-// player's larger text, widens the label until it fits, Label1 up to where
-// Label3 begins and Label2 up to the window's edge; beyond that it is cut.
-TEST_F(Form1Test, LabelsWidenUntilTheirCaptionsFit) {
-  const struct {
-    UINT dpi;
-    LONG fontHeight;  // of the message font at 96 dpi; 0 keeps the system's
-    std::uint32_t resolution;
-    bool label1Fits, label2Fits;
-  } cases[] = {
-      {96, 0, 0x80000000u, true, true},  // the longest caption, in the system's font
-      {96, -15, 0x80000000u, false, true},
-      {144, -15, 1, true, true},
-      {144, -15, 0x80000000u, false, true},
-      {96, -24, 1, false, false},
-  };
+// Whatever size the player sets Windows' text to, before the start or while
+// the window is open, every caption shows whole on its line: the whole layout
+// grows with the text, in proportion, with whole rows in the list. At
+// Windows' default size it is exactly as laid out, at every DPI.
+TEST_F(Form1Test, CaptionsShowWholeAtEveryTextSize) {
   const SystemSettings restore;
-  for (const auto& c : cases) {
-    SCOPED_TRACE(std::to_string(c.dpi) + " dpi, font " + std::to_string(c.fontHeight) + ", " +
-                 std::to_string(static_cast<std::int32_t>(c.resolution)));
-    NONCLIENTMETRICSW metrics = restore.metrics;
-    if (c.fontHeight) metrics.lfMessageFont.lfHeight = c.fontHeight;
-    SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-    SetRaw(kOptions, "ResolutionX", REG_DWORD, Dword(c.resolution));
-    SetRaw(kOptions, "ResolutionY", REG_DWORD, Dword(c.resolution));
-    Open();
-    if (c.dpi != 96) SendMessageW(form_, WM_DPICHANGED, MAKEWPARAM(c.dpi, c.dpi), 0);
-    RECT client{};
-    GetClientRect(form_, &client);
-    const std::vector<LONG> label1 = Geometry(kLabel1), label2 = Geometry(kLabel2);
-    const LONG label3Left = Geometry(kLabel3)[0], text1 = TextWidth(kLabel1), text2 = TextWidth(kLabel2);
-    EXPECT_EQ(text1 <= label1[2], c.label1Fits) << text1 << " of " << label1[2] << " pixels";
-    EXPECT_EQ(text2 <= label2[2], c.label2Fits) << text2 << " of " << label2[2] << " pixels";
-    // A caption that does not fit has all the room there is, and no more.
-    EXPECT_LE(label1[0] + label1[2], label3Left);
-    EXPECT_LE(label2[0] + label2[2], client.right);
-    if (!c.label1Fits) {
-      EXPECT_EQ(label1[0] + label1[2], label3Left);
+  HidePerMonitorDpi(true);  // the frame is then the one the window has here
+  SetRaw(kOptions, "ResolutionX", REG_DWORD, Dword(1920));
+  SetRaw(kOptions, "ResolutionY", REG_DWORD, Dword(1080));
+  const auto open = [this](UINT dpi) {
+    Open(true);
+    if (dpi != 96) SendMessageW(form_, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), 0);
+  };
+  for (const UINT dpi : {96u, 144u}) {
+    for (const int percent : {100, 150, 225}) {
+      SCOPED_TRACE(std::to_string(dpi) + " dpi, text at " + std::to_string(percent) + "%");
+      restore.TextSize(0);
+      open(dpi);
+      restore.TextSize(percent);
+      SendMessageW(form_, WM_SETTINGCHANGE, SPI_SETNONCLIENTMETRICS, 0);
+      const auto changedWhileOpen = Layout();
+      Close();
+      open(dpi);
+      EXPECT_EQ(Layout(), changedWhileOpen) << "set before the start or while open";
+
+      const double scale = Geometry(kLabel3)[0] / static_cast<double>(kLabel3Layout.left);  // pixels a twip
+      for (const ControlLayout& row : kLayout) {
+        const std::vector<LONG> g = Geometry(row.id);
+        EXPECT_NEAR(g[0], row.left * scale, 1) << row.id;
+        EXPECT_NEAR(g[1], row.top * scale, 1) << row.id;
+        EXPECT_TRUE(g[2] >= row.width * scale - 1 && g[0] + g[2] <= row.maxRight * scale + 1) << row.id;
+        EXPECT_TRUE(row.id == kList1 ? g[3] <= row.height * scale + 1 : std::abs(g[3] - row.height * scale) <= 1)
+            << row.id;
+      }
+      const std::vector<LONG> client = Layout().back();
+      EXPECT_NEAR(client[0], kClientWidthTwips * scale, 1);
+      EXPECT_NEAR(client[1], kClientHeightTwips * scale, 1);
+      RECT rows{};
+      GetClientRect(Control(kList1), &rows);
+      EXPECT_EQ(rows.bottom % SendMessageW(Control(kList1), LB_GETITEMHEIGHT, 0, 0), 0) << "whole rows";
+      for (const int id : {kLabel1, kLabel2}) {
+        const SIZE text = TextSize(id);
+        const std::vector<LONG> label = Geometry(id);
+        EXPECT_TRUE(text.cx <= label[2] && text.cy <= label[3])
+            << id << ": " << text.cx << "x" << text.cy << " in " << label[2] << "x" << label[3];
+      }
+      if (percent == 100) {
+        EXPECT_EQ(client, (dpi == 96 ? std::vector<LONG>{306, 209} : std::vector<LONG>{459, 314}));
+      }
+      Close();
     }
-    if (!c.label2Fits) {
-      EXPECT_EQ(label2[0] + label2[2], client.right);
-    }
-    Close();
   }
+  // The longest caption, which no label holds, runs up to Label3 and is cut
+  // there, on its one line.
+  SetRaw(kOptions, "ResolutionX", REG_DWORD, Dword(0x80000000u));
+  SetRaw(kOptions, "ResolutionY", REG_DWORD, Dword(0x80000000u));
+  restore.TextSize(225);
+  open(96);
+  UpdateWindow(form_);
+  const std::vector<LONG> label1 = Geometry(kLabel1);
+  EXPECT_GT(TextSize(kLabel1).cx, label1[2]);
+  EXPECT_EQ(label1[0] + label1[2], Geometry(kLabel3)[0]);
+  EXPECT_GE(Painted(kLabel1).lastColumn, label1[2] - 4) << "the text runs to the label's end";
 }
 
-// Label1 and Label2 in the system's colours, whatever they are; the hotspot
-// yellow with black text, in the default colours and in high contrast.
-TEST_F(Form1Test, LabelsArePaintedInTheirColours) {
+// The window and its labels in the system's colours, whatever they are; the
+// hotspot yellow with black text; in the default colours and in high
+// contrast.
+TEST_F(Form1Test, WindowIsPaintedInItsColours) {
   const SystemSettings restore;
   // For its elements: button face, button text, window text, window.
   const COLORREF kHighContrast[] = {RGB(0, 0, 0), RGB(255, 255, 255), RGB(255, 255, 255), RGB(0, 0, 0)};
@@ -334,74 +398,73 @@ TEST_F(Form1Test, LabelsArePaintedInTheirColours) {
     if (highContrast) SetSysColors(4, restore.elements, kHighContrast);
     Open(true);
     UpdateWindow(form_);
-    const auto system = std::pair(GetSysColor(COLOR_BTNFACE), GetSysColor(COLOR_WINDOWTEXT));
-    EXPECT_EQ(PaintedColours(kLabel1), system);
-    EXPECT_EQ(PaintedColours(kLabel2), system);
-    EXPECT_EQ(PaintedColours(kLabel3), std::pair(COLORREF{0x0000FFFF}, COLORREF{0}));
+    const COLORREF face = GetSysColor(COLOR_BTNFACE), text = GetSysColor(COLOR_WINDOWTEXT);
+    RECT client{};
+    GetClientRect(form_, &client);
+    const RECT between{0, Geometry(kLabel2)[1] + Geometry(kLabel2)[3], client.right, Geometry(kList1)[1]};
+    const Paint window = Painted(form_, between);
+    EXPECT_EQ(std::pair(window.back, window.lastColumn), std::pair(face, LONG{-1})) << "the window's background";
+    for (const int id : {kLabel1, kLabel2}) EXPECT_EQ(std::pair(Painted(id).back, Painted(id).text), std::pair(face, text));
+    EXPECT_EQ(std::pair(Painted(kLabel3).back, Painted(kLabel3).text), std::pair(COLORREF{0x0000FFFF}, COLORREF{0}));
     Close();
   }
 }
 
-// What a timer sees of the about boxes from inside their message loops.
-struct {
-  size_t mostAtOnce, open;
-  int shown, quietTicks;
-} g_about;
-
-BOOL CALLBACK CloseAboutBox(HWND hwnd, LPARAM open) {
-  wchar_t cls[16] = {};
-  GetClassNameW(hwnd, cls, 16);
-  if (IsWindowVisible(hwnd) && lstrcmpW(cls, L"#32770") == 0 && Text(hwnd) == L"TRAVIK")
-    ++*reinterpret_cast<size_t*>(open), PostMessageW(hwnd, WM_COMMAND, IDOK, 0);
-  return TRUE;
-}
-
-void CALLBACK LookAtAboutBoxes(HWND, UINT, UINT_PTR, DWORD) {
-  size_t open = 0;
-  EnumThreadWindows(GetCurrentThreadId(), CloseAboutBox, reinterpret_cast<LPARAM>(&open));
-  g_about.mostAtOnce = std::max(g_about.mostAtOnce, open);
-  g_about.shown += open > 0 && g_about.open == 0;
-  g_about.open = open;
-  g_about.quietTicks = open > 0 ? 0 : g_about.quietTicks + 1;
-}
-
-// Clicks on the hotspot, as the system delivers them to it: each that
-// arrives while no box is open opens one, a quick second click too, which
-// comes as a double click; those that arrive while it is open, from a quick
-// user or another program, open none, now or later.
-TEST_F(Form1Test, EachClickOnTheHotspotShowsOneAboutBox) {
-  const struct {
-    const char* what;
-    std::vector<std::vector<UINT>> bursts;  // each posted once the box before it has gone
-  } cases[] = {
-      {"three clicks at once", {{WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDOWN, WM_LBUTTONUP}}},
-      {"a click, then a quick second one", {{WM_LBUTTONDOWN, WM_LBUTTONUP}, {WM_LBUTTONDBLCLK, WM_LBUTTONUP}}},
-  };
+// Each click on the hotspot shows the about box, a quick second one, which
+// comes as a double click, too; clicks that arrive while it is open, from a
+// quick user or another program, stack no second box. The system menu holds
+// one About item, whether it is Windows' menu or Wine's, and the item shows
+// the box by its command and by Alt+Space, A.
+TEST_F(Form1Test, AboutBoxFromTheHotspotAndTheSystemMenu) {
   Open(true);
   TakeRegistryCalls();
-  for (const auto& c : cases) {
-    auto post = [this](const std::vector<UINT>& burst) {
-      g_about.quietTicks = 0;
-      for (UINT message : burst)
-        PostMessageW(Control(kLabel3), message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, MAKELPARAM(5, 5));
-    };
-    g_about = {};
-    post(c.bursts[0]);
-    size_t posted = 1;
-    const UINT_PTR timer = SetTimer(nullptr, 0, 30, LookAtAboutBoxes);
-    MSG msg;  // until the last box has come and gone and no other came, at most 5 s
-    for (const DWORD start = GetTickCount(); (posted < c.bursts.size() || g_about.quietTicks < 5) &&
-                                             GetTickCount() - start < 5000 && GetMessageW(&msg, nullptr, 0, 0) > 0;) {
-      DispatchMessageW(&msg);
-      if (posted < c.bursts.size() && g_about.shown == static_cast<int>(posted) && g_about.open == 0)
-        post(c.bursts[posted++]);
+  const auto click = [this](std::initializer_list<UINT> messages) {
+    for (const UINT message : messages)
+      PostMessageW(Control(kLabel3), message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, MAKELPARAM(5, 5));
+    Pump([] {
+      MSG msg;
+      return !PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE);
+    });
+  };
+  click({WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDOWN, WM_LBUTTONUP});
+  EXPECT_EQ(AboutBoxes(), std::vector<int>{1}) << "three clicks at once";
+  click({WM_LBUTTONDOWN, WM_LBUTTONUP});
+  click({WM_LBUTTONDBLCLK, WM_LBUTTONUP});
+  EXPECT_EQ(AboutBoxes(), (std::vector<int>{1, 1})) << "a click, then a quick second one";
+  EXPECT_EQ(TakeRegistryCalls(), Calls{});
+  Close();
+
+  for (const bool windows : {false, true}) {
+    SCOPED_TRACE(windows ? "Windows' system menu" : "Wine's system menu");
+    WindowsSystemMenu(windows);
+    Open(true);
+    HMENU menu = GetSystemMenu(form_, FALSE);
+    std::vector<UINT> about;
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+      wchar_t item[64] = {};
+      GetMenuStringW(menu, static_cast<UINT>(i), item, 64, MF_BYPOSITION);
+      if (std::wstring(item).find(L"About") != std::wstring::npos) about.push_back(GetMenuItemID(menu, i));
+      if (std::wstring(item) == kAboutMenuItem) {
+        EXPECT_EQ(i, GetMenuItemCount(menu) - 1) << "ours comes last";
+      }
     }
-    KillTimer(nullptr, timer);
-    EXPECT_EQ(std::pair(g_about.mostAtOnce, g_about.shown), std::pair(size_t{1}, static_cast<int>(c.bursts.size())))
-        << c.what;
-    EXPECT_TRUE(IsWindowEnabled(form_));
+    ASSERT_EQ(about.size(), 1u) << "one About item";
+    SendMessageW(form_, WM_SYSCOMMAND, about[0], 0);
+    EXPECT_EQ(AboutBoxes(), std::vector<int>{1}) << "by its command";
+    INPUT keys[6] = {};
+    const WORD sequence[6][2] = {{VK_MENU, 0}, {VK_SPACE, 0}, {VK_SPACE, KEYEVENTF_KEYUP}, {VK_MENU, KEYEVENTF_KEYUP},
+                                 {'A', 0},     {'A', KEYEVENTF_KEYUP}};
+    for (int i = 0; i < 6; ++i) keys[i].type = INPUT_KEYBOARD, keys[i].ki.wVk = sequence[i][0], keys[i].ki.dwFlags = sequence[i][1];
+    SendInput(6, keys, sizeof keys[0]);
+    std::vector<int> shown;
+    Pump([&] {
+      const std::vector<int> more = AboutBoxes();
+      shown.insert(shown.end(), more.begin(), more.end());
+      return !shown.empty();
+    });
+    EXPECT_EQ(shown, std::vector<int>{1}) << "by Alt+Space, A";
+    Close();
   }
-  EXPECT_TRUE(TakeRegistryCalls().empty());
 }
 
 // The list has the keyboard whenever the window is active: after a start,
@@ -429,17 +492,6 @@ TEST_F(Form1Test, ClickingEachEntryStoresIt) {
   Open(true);
   TakeRegistryCalls();
   for (int i = 0; i < 17; ++i) ClickEntry(i), ExpectStored(i);
-}
-
-TEST_F(Form1Test, KeyboardStoresEveryEntryPassed) {
-  Open(true);
-  ClickEntry(0);
-  TakeRegistryCalls();
-  for (int i = 1; i <= 3; ++i) Key(VK_DOWN), ExpectStored(i);
-  Key(VK_UP), ExpectStored(2);
-  Key(VK_END), ExpectStored(16);
-  Key(VK_HOME), ExpectStored(0);
-  SendMessageW(Control(kList1), WM_CHAR, L'1', 1), ExpectStored(7);  // the next entry starting with "1"
 }
 
 // What List1 gives the handler, steered: a message whose answer fails.

@@ -6,31 +6,31 @@
 
 namespace {
 
+// The real function, whatever the program's import slot holds later.
 template <typename Function>
-Function Find(const wchar_t* dll, const char* name) {
+Function Real(Function, const wchar_t* dll, const char* name) {
   return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleW(dll), name)));
 }
-
-using OpenFunction = LONG(WINAPI*)(HKEY, LPCSTR, PHKEY);
-using QueryFunction = LONG(WINAPI*)(HKEY, LPCSTR, LPDWORD, LPDWORD, LPBYTE, LPDWORD);
-using SetFunction = LONG(WINAPI*)(HKEY, LPCSTR, DWORD, DWORD, const BYTE*, DWORD);
-using CloseFunction = LONG(WINAPI*)(HKEY);
-const auto g_open = Find<OpenFunction>(L"advapi32.dll", "RegOpenKeyA");
-const auto g_create = Find<OpenFunction>(L"advapi32.dll", "RegCreateKeyA");
-const auto g_query = Find<QueryFunction>(L"advapi32.dll", "RegQueryValueExA");
-const auto g_set = Find<SetFunction>(L"advapi32.dll", "RegSetValueExA");
-const auto g_close = Find<CloseFunction>(L"advapi32.dll", "RegCloseKey");
-using FindFunction = FARPROC(WINAPI*)(HMODULE, LPCSTR);
-const auto g_find = Find<FindFunction>(L"kernel32.dll", "GetProcAddress");
+const auto g_open = Real(&RegOpenKeyA, L"advapi32.dll", "RegOpenKeyA");
+const auto g_create = Real(&RegCreateKeyA, L"advapi32.dll", "RegCreateKeyA");
+const auto g_query = Real(&RegQueryValueExA, L"advapi32.dll", "RegQueryValueExA");
+const auto g_set = Real(&RegSetValueExA, L"advapi32.dll", "RegSetValueExA");
+const auto g_close = Real(&RegCloseKey, L"advapi32.dll", "RegCloseKey");
+const auto g_find = Real(&GetProcAddress, L"kernel32.dll", "GetProcAddress");
+const auto g_messageBox = Real(&MessageBoxW, L"user32.dll", "MessageBoxW");
+const auto g_systemMenu = Real(&GetSystemMenu, L"user32.dll", "GetSystemMenu");
 
 std::vector<std::string> g_calls;
 std::set<HKEY> g_programKeys;  // opened by the program and not yet closed
 std::function<void(const std::string&)> g_beforeDataQuery;
+std::vector<MessageBoxCall> g_boxes;
+int g_openBoxes = 0;
 bool g_hidePerMonitorDpi = false;
+bool g_windowsSystemMenu = false;
 
 std::string Name(LPCSTR name) { return name ? name : ""; }
 
-LONG OpenOrCreate(OpenFunction real, const char* function, HKEY root, LPCSTR path, PHKEY key) {
+LONG OpenOrCreate(decltype(g_open) real, const char* function, HKEY root, LPCSTR path, PHKEY key) {
   const LONG status = real(root, path, key);
   g_calls.push_back(function + (" " + Name(path)));
   if (status == ERROR_SUCCESS) g_programKeys.insert(*key);
@@ -69,6 +69,42 @@ FARPROC WINAPI FilteredFind(HMODULE module, LPCSTR name) {
   return g_find(module, name);
 }
 
+// Windows' system menu ends with Close; Wine adds a separator and "About Wine".
+HMENU WINAPI SystemMenu(HWND hwnd, BOOL revert) {
+  HMENU menu = g_systemMenu(hwnd, revert);
+  constexpr UINT kAboutWine = SC_SCREENSAVE + 1;
+  if (g_windowsSystemMenu && DeleteMenu(menu, kAboutWine, MF_BYCOMMAND)) {
+    const int last = GetMenuItemCount(menu) - 1;
+    if (last >= 0 && GetMenuState(menu, static_cast<UINT>(last), MF_BYPOSITION) & MF_SEPARATOR)
+      DeleteMenu(menu, static_cast<UINT>(last), MF_BYPOSITION);
+  }
+  return menu;
+}
+
+// OK for every box of this thread's that has shown.
+void CALLBACK CloseBoxes(HWND, UINT, UINT_PTR, DWORD) {
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND hwnd, LPARAM) -> BOOL {
+        wchar_t cls[8] = {};
+        GetClassNameW(hwnd, cls, 8);
+        if (IsWindowVisible(hwnd) && lstrcmpW(cls, L"#32770") == 0) PostMessageW(hwnd, WM_COMMAND, IDOK, 0);
+        return TRUE;
+      },
+      0);
+}
+
+int WINAPI LoggedMessageBox(HWND owner, LPCWSTR text, LPCWSTR title, UINT type) {
+  g_boxes.push_back({owner, text ? text : L"", title ? title : L"", type, ++g_openBoxes});
+  // Timer messages come only once the queue holds nothing else: whatever
+  // was posted before the box reaches it first.
+  const UINT_PTR timer = SetTimer(nullptr, 0, USER_TIMER_MINIMUM, CloseBoxes);
+  const int result = g_messageBox(owner, text, title, type);
+  KillTimer(nullptr, timer);
+  --g_openBoxes;
+  return result;
+}
+
 // Points this program's import slots that hold `real` at `logged`, so that
 // the program's own calls of the function reach the logger first.
 template <typename Function>
@@ -97,6 +133,8 @@ const bool g_redirected = [] {
   Redirect(g_set, &LoggedSet);
   Redirect(g_close, &LoggedClose);
   Redirect(g_find, &FilteredFind);
+  Redirect(g_messageBox, &LoggedMessageBox);
+  Redirect(g_systemMenu, &SystemMenu);
   return true;
 }();
 
@@ -106,4 +144,8 @@ std::vector<std::string> TakeRegistryCalls() { return std::exchange(g_calls, {})
 
 void BeforeDataQuery(std::function<void(const std::string& name)> hook) { g_beforeDataQuery = std::move(hook); }
 
+std::vector<MessageBoxCall> TakeMessageBoxes() { return std::exchange(g_boxes, {}); }
+
 void HidePerMonitorDpi(bool hide) { g_hidePerMonitorDpi = hide; }
+
+void WindowsSystemMenu(bool windows) { g_windowsSystemMenu = windows; }

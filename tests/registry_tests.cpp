@@ -6,7 +6,7 @@
 #include <tuple>
 
 #include "registry/Registry_MOD.h"
-#include "registry/UniqueHandle.h"
+#include "common/UniqueHandle.h"
 #include "support.h"
 
 using namespace std::string_literals;

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "registry/UniqueHandle.h"
+#include "common/UniqueHandle.h"
 
 namespace {
 

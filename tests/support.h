@@ -48,6 +48,8 @@ class GameTest : public ::testing::Test {
   void TearDown() override {
     BeforeDataQuery(nullptr);
     HidePerMonitorDpi(false);
+    WindowsSystemMenu(false);
+    TakeMessageBoxes();
     DeleteKey(kGame);
   }
 };

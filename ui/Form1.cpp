@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstring>
 #include <cstdint>
 #include <iterator>
 #include <new>
@@ -18,7 +19,9 @@ constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBO
 constexpr DWORD kExStyle = 0;
 // Our own system menu command; the system keeps the low four bits.
 constexpr UINT kAboutCommand = 0x0010;
-constexpr UINT kAboutWine = SC_SCREENSAVE + 1;
+constexpr UINT kAboutWine = SC_SCREENSAVE + 1;  // Wine's own "About Wine"
+// WM_GETDPISCALEDSIZE, which Windows 10 sends from version 1703 on.
+constexpr UINT kGetDpiScaledSize = 0x02E4;
 
 // Per-monitor DPI functions arrived with Windows 10; looked up when needed so
 // that the program still starts on earlier Windows.
@@ -74,21 +77,37 @@ int TwipsToPixels(int twips, UINT dpi) {
   return static_cast<int>((scaled + (scaled >= 0 ? 720 : -720)) / 1440);
 }
 
-const ControlLayout& LayoutOf(int id) {
-  const auto* row = std::find_if(std::begin(kLayout), std::end(kLayout),
-                                 [id](const ControlLayout& r) { return r.id == id; });
-  return row != std::end(kLayout) ? *row : kLayout[0];
+// The width of the text and the height of its line, in pixels, in the font.
+SIZE TextSize(HFONT font, const std::wstring& text) {
+  HDC screen = GetDC(nullptr);
+  HGDIOBJ old = SelectObject(screen, font);
+  SIZE size{};
+  GetTextExtentPoint32W(screen, text.c_str(), static_cast<int>(text.size()), &size);
+  TEXTMETRICW metrics{};
+  GetTextMetricsW(screen, &metrics);
+  size.cy = metrics.tmHeight;
+  SelectObject(screen, old);
+  ReleaseDC(nullptr, screen);
+  return size;
 }
 
-// The text's width in pixels in the control's current font.
-int TextWidth(HWND control, const std::wstring& text) {
-  HDC dc = GetDC(control);
-  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0)));
-  SIZE size{};
-  GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
-  SelectObject(dc, old);
-  ReleaseDC(control, dc);
-  return size.cx;
+// The DPI at which the layout's twips become pixels: the monitor's, or the
+// least above it at which a label holds a line of the player's larger text,
+// so that the whole window grows with the text and keeps its proportions.
+UINT LayoutDpi(UINT dpi, HFONT messageFont) {
+  const long long line = TextSize(messageFont, L"").cy;
+  const int label = kLabel1Layout.height;
+  const long long needed = (1440 * line - 720 + label - 1) / label;
+  return needed > dpi ? static_cast<UINT>(needed) : dpi;
+}
+
+// The window's size for its client area laid out at layoutDpi, in a frame
+// for dpi.
+SIZE WindowSize(UINT dpi, UINT layoutDpi) {
+  RECT r{0, 0, TwipsToPixels(kClientWidthTwips, layoutDpi), TwipsToPixels(kClientHeightTwips, layoutDpi)};
+  const auto forDpi = User32<AdjustWindowRectExForDpiFunction>("AdjustWindowRectExForDpi");
+  if (!(forDpi && forDpi(&r, kStyle, FALSE, kExStyle, dpi))) AdjustWindowRectEx(&r, kStyle, FALSE, kExStyle);
+  return {r.right - r.left, r.bottom - r.top};
 }
 
 std::wstring TextOf(HWND hwnd) {
@@ -114,6 +133,36 @@ std::optional<std::int32_t> EntryNumber(std::wstring_view part) {
     value = value * 10 + (c - L'0');
   }
   return value;
+}
+
+struct Resolution {
+  std::int32_t width, height;
+};
+
+// "1024 x768" splits at its "x" into "1024 " and "768"; the height ends at a
+// second "x", if there is one. An entry that does not give two numbers gives
+// neither, so that no half pair is ever stored.
+std::optional<Resolution> EntryResolution(std::wstring_view entry) {
+  const size_t x = entry.find(L'x');
+  if (x == std::wstring_view::npos) return std::nullopt;
+  const auto width = EntryNumber(entry.substr(0, x));
+  const auto height = EntryNumber(entry.substr(x + 1, entry.find(L'x', x + 1) - x - 1));
+  if (!width || !height) return std::nullopt;
+  return Resolution{*width, *height};
+}
+
+// The selected entry's text, or nothing where the list cannot give it.
+std::optional<std::wstring> SelectedEntry(HWND list) {
+  const LRESULT index = SendMessageW(list, LB_GETCURSEL, 0, 0);
+  if (index < 0) return std::nullopt;
+  const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+  if (length < 0) return std::nullopt;
+  std::wstring entry(static_cast<size_t>(length) + 1, L'\0');
+  const LRESULT copied =
+      SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(entry.data()));
+  if (copied < 0 || copied > length) return std::nullopt;
+  entry.resize(static_cast<size_t>(copied));
+  return entry;
 }
 
 }  // namespace
@@ -164,10 +213,19 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND:
       OnCommand(LOWORD(wParam), HIWORD(wParam));
       return 0;
+    case WM_SYSCOMMAND:
+      return OnSysCommand(wParam) ? 0 : DefWindowProcW(hwnd_, message, wParam, lParam);
     case WM_CTLCOLORSTATIC:
       return OnCtlColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
     case WM_DPICHANGED:
       OnDpiChanged(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+      return 0;
+    case kGetDpiScaledSize:
+      if (lParam == 0) return FALSE;
+      OnGetDpiScaledSize(static_cast<UINT>(wParam), reinterpret_cast<SIZE*>(lParam));
+      return TRUE;
+    case WM_SETTINGCHANGE:
+      OnSettingChange();
       return 0;
     case WM_SIZE:
       OnSize(static_cast<UINT>(wParam));
@@ -175,12 +233,6 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SETFOCUS:
       OnSetFocus();
       return 0;
-    case WM_SYSCOMMAND:
-      if ((wParam & 0xFFF0) == kAboutCommand) {
-        Label3_Click();
-        return 0;
-      }
-      return DefWindowProcW(hwnd_, message, wParam, lParam);
     case WM_DESTROY:
       PostQuitMessage(0);
       return 0;
@@ -195,8 +247,8 @@ void Form1::Form_Load() {
   using namespace GameSettings;
   const std::optional<std::wstring> name = ReadStringValue(kRoot, kDialogKey, kPlayerName);
   SetWindowTextW(hwnd_, (L"Welcome " + name.value_or(L"") + L" to Travik").c_str());
-  SetLabelCaption(label2_, L"Windows Resolution: " + Decimal(GetSystemMetrics(SM_CXSCREEN)) + L" x " +
-                               Decimal(GetSystemMetrics(SM_CYSCREEN)));
+  SetLabelCaption(kLabel2Layout, L"Windows Resolution: " + Decimal(GetSystemMetrics(SM_CXSCREEN)) + L" x " +
+                                     Decimal(GetSystemMetrics(SM_CYSCREEN)));
   for (const wchar_t* entry : kResolutionTable)
     SendMessageW(list1_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
   ShowStoredResolution();
@@ -205,27 +257,12 @@ void Form1::Form_Load() {
 // Stores the selected entry as the game's resolution, width first, each in
 // a write of its own, then shows what the registry holds.
 void Form1::List1_Click() {
-  const LRESULT index = SendMessageW(list1_, LB_GETCURSEL, 0, 0);
-  const LRESULT length = index < 0 ? LB_ERR : SendMessageW(list1_, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
-  std::wstring entry(length < 0 ? 0 : static_cast<size_t>(length) + 1, L'\0');
-  const LRESULT copied = length < 0 ? LB_ERR
-                                    : SendMessageW(list1_, LB_GETTEXT, static_cast<WPARAM>(index),
-                                                   reinterpret_cast<LPARAM>(entry.data()));
-  // A text that cannot be read, however the list fails, is no entry.
-  entry.resize(copied >= 0 && copied <= length ? static_cast<size_t>(copied) : 0);
-
-  // "1024 x768" splits at its "x" into "1024 " and "768"; the height ends at
-  // a second "x", if there is one. An entry that does not give two numbers
-  // writes neither, so that no half pair is left behind.
-  const std::wstring_view text(entry);
-  const size_t x = text.find(L'x');
-  const auto width = EntryNumber(text.substr(0, x));
-  const auto height =
-      x == text.npos ? std::nullopt : EntryNumber(text.substr(x + 1, text.find(L'x', x + 1) - x - 1));
-  if (width && height) {
+  const std::optional<std::wstring> entry = SelectedEntry(list1_);
+  const std::optional<Resolution> resolution = entry ? EntryResolution(*entry) : std::nullopt;
+  if (resolution) {
     using namespace GameSettings;
-    WriteDwordValue(kRoot, kOptionsKey, kResolutionX, *width);
-    WriteDwordValue(kRoot, kOptionsKey, kResolutionY, *height);
+    WriteDwordValue(kRoot, kOptionsKey, kResolutionX, resolution->width);
+    WriteDwordValue(kRoot, kOptionsKey, kResolutionY, resolution->height);
   }
   ShowStoredResolution();
 }
@@ -243,10 +280,20 @@ void Form1::ShowStoredResolution() {
   using namespace GameSettings;
   const std::int32_t x = ReadDwordValue(kRoot, kOptionsKey, kResolutionX);
   const std::int32_t y = ReadDwordValue(kRoot, kOptionsKey, kResolutionY);
-  SetLabelCaption(label1_, L"Current SS Resolution: " + Decimal(x) + L"x" + Decimal(y));
+  SetLabelCaption(kLabel1Layout, L"Current SS Resolution: " + Decimal(x) + L"x" + Decimal(y));
 }
 
 bool Form1::OnCreate() {
+  if (!CreateControls()) return false;
+  AddAboutToSystemMenu();
+  label3Brush_.reset(CreateSolidBrush(kLabel3Colour));
+  ApplyDpi(DpiOf(hwnd_));
+  CentreOnMonitor();
+  Form_Load();
+  return true;
+}
+
+bool Form1::CreateControls() {
   const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(hwnd_, GWLP_HINSTANCE));
   constexpr DWORD kLabelStyle = WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_NOPREFIX;
   auto make = [&](ControlId id, DWORD exStyle, const wchar_t* cls, const wchar_t* text, DWORD style) {
@@ -259,23 +306,24 @@ bool Form1::OnCreate() {
                 WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY);
   label2_ = make(kLabel2, 0, L"STATIC", kLabel2Design, kLabelStyle);
   label3_ = make(kLabel3, 0, L"STATIC", kLabel3Caption, kLabelStyle | SS_NOTIFY);
-  if (!label1_ || !list1_ || !label2_ || !label3_) return false;
+  return label1_ && list1_ && label2_ && label3_;
+}
 
-  // The about message by keyboard too (Alt+Space, A), as small utilities
-  // without a menu bar offer it. Wine ends the menu with its own "About
-  // Wine", whose "A" would come first; under Wine ours takes its place.
+// The about message by keyboard too (Alt+Space, A), as small utilities
+// without a menu bar offer it. Windows' system menu has no item with an "A";
+// Wine's ends with its own "About Wine", which would come first, so under
+// Wine ours takes its place.
+void Form1::AddAboutToSystemMenu() {
   HMENU systemMenu = GetSystemMenu(hwnd_, FALSE);
-  if (!ModifyMenuW(systemMenu, kAboutWine, MF_BYCOMMAND | MF_STRING, kAboutCommand, kAboutMenuItem)) {
-    AppendMenuW(systemMenu, MF_SEPARATOR, 0, nullptr);
-    AppendMenuW(systemMenu, MF_STRING, kAboutCommand, kAboutMenuItem);
-  }
+  if (ModifyMenuW(systemMenu, kAboutWine, MF_BYCOMMAND | MF_STRING, kAboutCommand, kAboutMenuItem)) return;
+  AppendMenuW(systemMenu, MF_SEPARATOR, 0, nullptr);
+  AppendMenuW(systemMenu, MF_STRING, kAboutCommand, kAboutMenuItem);
+}
 
-  label3Brush_.reset(CreateSolidBrush(kLabel3Colour));
-  ApplyDpi(DpiOf(hwnd_));
-
-  // Centred on the work area of the window's monitor, or where the system put
-  // it if the monitor cannot be asked.
-  const SIZE size = WindowSizeForDpi();
+// Centred on the work area of the window's monitor, or where the system put
+// it if the monitor cannot be asked.
+void Form1::CentreOnMonitor() {
+  const SIZE size = WindowSize(dpi_, layoutDpi_);
   MONITORINFO monitor{};
   monitor.cbSize = sizeof monitor;
   const bool centre = GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTOPRIMARY), &monitor);
@@ -283,15 +331,19 @@ bool Form1::OnCreate() {
   SetWindowPos(hwnd_, nullptr, work.left + std::max(0L, (work.right - work.left - size.cx) / 2),
                work.top + std::max(0L, (work.bottom - work.top - size.cy) / 2), size.cx, size.cy,
                SWP_NOZORDER | SWP_NOACTIVATE | (centre ? 0 : SWP_NOMOVE));
-
-  Form_Load();
-  return true;
 }
 
 void Form1::OnCommand(int id, int code) {
   if (id == kList1 && code == LBN_SELCHANGE) List1_Click();
   // A quick second click on a static arrives as a double click.
   if (id == kLabel3 && (code == STN_CLICKED || code == STN_DBLCLK)) Label3_Click();
+}
+
+// The system keeps the low four bits of a system command.
+bool Form1::OnSysCommand(WPARAM command) {
+  if ((command & 0xFFF0) != kAboutCommand) return false;
+  Label3_Click();
+  return true;
 }
 
 LRESULT Form1::OnCtlColorStatic(HDC dc, HWND control) {
@@ -305,16 +357,32 @@ LRESULT Form1::OnCtlColorStatic(HDC dc, HWND control) {
                         reinterpret_cast<LPARAM>(control));
 }
 
-// Anyone can post this message; without a suggested rectangle the window
-// stays where it is.
+// Windows suggests the rectangle that keeps the window from swinging between
+// two monitors' DPIs; anyone can post the message without one, and the
+// window then keeps its place.
 void Form1::OnDpiChanged(UINT dpi, const RECT* suggested) {
   ApplyDpi(dpi);
-  // The captions may need a different width in the new fonts.
-  SetLabelCaption(label1_, TextOf(label1_));
-  SetLabelCaption(label2_, TextOf(label2_));
-  const SIZE size = WindowSizeForDpi();
-  SetWindowPos(hwnd_, nullptr, suggested ? suggested->left : 0, suggested ? suggested->top : 0, size.cx,
-               size.cy, SWP_NOZORDER | SWP_NOACTIVATE | (suggested ? 0 : SWP_NOMOVE));
+  if (suggested == nullptr)
+    KeepPlaceAndResize();
+  else
+    SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                 suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// Asked before a move to a monitor of another DPI: the size there, which the
+// layout and the player's text at that DPI give, not the old one scaled.
+void Form1::OnGetDpiScaledSize(UINT dpi, SIZE* size) const {
+  const LOGFONTW message = MessageFont(dpi);
+  const UniqueFont font(CreateFontIndirectW(&message));
+  *size = WindowSize(dpi, LayoutDpi(dpi, font.get()));
+}
+
+// The player may change the text size while the window is open.
+void Form1::OnSettingChange() {
+  const LOGFONTW message = MessageFont(dpi_);
+  if (std::memcmp(&message, &messageFont_, sizeof message) == 0) return;
+  ApplyDpi(dpi_);
+  KeepPlaceAndResize();
 }
 
 // The list is the only control that takes the keyboard, so it has it whenever
@@ -327,9 +395,8 @@ void Form1::OnSize(UINT kind) {
 
 void Form1::OnSetFocus() { SetFocus(list1_); }
 
-// Fonts and laid-out control positions for a DPI; callers fit the captions.
+// Fonts for a DPI, the controls laid out for them, and the captions fitted.
 void Form1::ApplyDpi(UINT dpi) {
-  dpi_ = dpi;
   const LOGFONTW message = MessageFont(dpi);
   const LOGFONTW label3 = Label3Font(dpi);
   UniqueFont font(CreateFontIndirectW(&message));
@@ -337,39 +404,42 @@ void Form1::ApplyDpi(UINT dpi) {
   for (HWND control : {label1_, list1_, label2_})
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
   SendMessageW(label3_, WM_SETFONT, reinterpret_cast<WPARAM>(label3Font.get()), FALSE);
+  dpi_ = dpi;
+  layoutDpi_ = LayoutDpi(dpi, font.get());
+  messageFont_ = message;
   // The controls hold the new fonts now; the old ones can go.
   font_ = std::move(font);
   label3Font_ = std::move(label3Font);
 
-  for (const ControlLayout& row : kLayout) {
-    const int left = TwipsToPixels(row.left, dpi);
-    const int top = TwipsToPixels(row.top, dpi);
-    SetWindowPos(GetDlgItem(hwnd_, row.id), nullptr, left, top, TwipsToPixels(row.width, dpi),
-                 TwipsToPixels(row.height, dpi), SWP_NOZORDER | SWP_NOACTIVATE);
-  }
+  // A list fits whole rows of its font only as it is sized, so it is sized
+  // afresh even where its laid-out size stays the same.
+  SetWindowPos(list1_, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  for (const ControlLayout& row : kLayout)
+    SetWindowPos(GetDlgItem(hwnd_, row.id), nullptr, TwipsToPixels(row.left, layoutDpi_),
+                 TwipsToPixels(row.top, layoutDpi_), TwipsToPixels(row.width, layoutDpi_),
+                 TwipsToPixels(row.height, layoutDpi_), SWP_NOZORDER | SWP_NOACTIVATE);
+  SetLabelCaption(kLabel1Layout, TextOf(label1_));
+  SetLabelCaption(kLabel2Layout, TextOf(label2_));
   InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+void Form1::KeepPlaceAndResize() {
+  const SIZE size = WindowSize(dpi_, layoutDpi_);
+  SetWindowPos(hwnd_, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // Sets a label's text and widens the label, up to its limit, until the text
 // fits on its one line.
-void Form1::SetLabelCaption(HWND label, const std::wstring& text) {
+void Form1::SetLabelCaption(const ControlLayout& row, const std::wstring& text) {
+  HWND label = GetDlgItem(hwnd_, row.id);
   SetWindowTextW(label, text.c_str());
-  const ControlLayout& row = LayoutOf(GetDlgCtrlID(label));
-  const int laidOut = TwipsToPixels(row.width, dpi_);
-  const int limit = TwipsToPixels(row.maxRight, dpi_) - TwipsToPixels(row.left, dpi_);
-  const int width = std::clamp(TextWidth(label, text), laidOut, std::max(laidOut, limit));
-  const int height = TwipsToPixels(row.height, dpi_);
+  const int laidOut = TwipsToPixels(row.width, layoutDpi_);
+  const int limit = TwipsToPixels(row.maxRight, layoutDpi_) - TwipsToPixels(row.left, layoutDpi_);
+  const int width = std::clamp(static_cast<int>(TextSize(font_.get(), text).cx), laidOut, std::max(laidOut, limit));
+  const int height = TwipsToPixels(row.height, layoutDpi_);
   RECT current{};
   if (GetWindowRect(label, &current) && current.right - current.left == width &&
       current.bottom - current.top == height)
     return;
   SetWindowPos(label, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-SIZE Form1::WindowSizeForDpi() const {
-  RECT r{0, 0, TwipsToPixels(kClientWidthTwips, dpi_), TwipsToPixels(kClientHeightTwips, dpi_)};
-  const auto forDpi = User32<AdjustWindowRectExForDpiFunction>("AdjustWindowRectExForDpi");
-  if (!(forDpi && forDpi(&r, kStyle, FALSE, kExStyle, dpi_)))
-    AdjustWindowRectEx(&r, kStyle, FALSE, kExStyle);
-  return {r.right - r.left, r.bottom - r.top};
 }

@@ -7,12 +7,15 @@
 
 #include <string>
 
-#include "registry/UniqueHandle.h"
+#include "common/UniqueHandle.h"
+
+struct ControlLayout;
 
 class Form1 {
  public:
   // Creates the window and its controls and runs the load handler. The window
-  // is sized for its monitor's DPI and centred, but not yet shown.
+  // is sized for its monitor's DPI and the player's text size, and centred,
+  // but not yet shown.
   static HWND Create(HINSTANCE instance);
 
  private:
@@ -28,15 +31,21 @@ class Form1 {
   // The window's events.
   bool OnCreate();
   void OnCommand(int id, int code);
+  bool OnSysCommand(WPARAM command);
   LRESULT OnCtlColorStatic(HDC dc, HWND control);
   void OnDpiChanged(UINT dpi, const RECT* suggested);
+  void OnGetDpiScaledSize(UINT dpi, SIZE* size) const;
+  void OnSettingChange();
   void OnSize(UINT kind);
   void OnSetFocus();
 
+  bool CreateControls();
+  void AddAboutToSystemMenu();
+  void CentreOnMonitor();
   void ShowStoredResolution();
   void ApplyDpi(UINT dpi);
-  void SetLabelCaption(HWND label, const std::wstring& text);
-  SIZE WindowSizeForDpi() const;
+  void KeepPlaceAndResize();
+  void SetLabelCaption(const ControlLayout& label, const std::wstring& text);
 
   HWND hwnd_;
   HWND label1_ = nullptr;
@@ -44,6 +53,10 @@ class Form1 {
   HWND label2_ = nullptr;
   HWND label3_ = nullptr;
   UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
+  // The DPI the layout's twips are converted at: dpi_, or more where the
+  // player's text is larger than a label's line.
+  UINT layoutDpi_ = USER_DEFAULT_SCREEN_DPI;
+  LOGFONTW messageFont_{};
   UniqueFont font_;
   UniqueFont label3Font_;
   UniqueBrush label3Brush_;

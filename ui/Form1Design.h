@@ -19,12 +19,11 @@ struct ControlLayout {
 inline constexpr int kClientWidthTwips = 4590;
 inline constexpr int kClientHeightTwips = 3135;
 
-inline constexpr ControlLayout kLayout[] = {
-    {kLabel1, 120, 0, 3975, 255, 4320},  // stops where Label3 begins
-    {kList1, 0, 720, 4575, 2400, 4575},
-    {kLabel2, 120, 360, 2535, 255, kClientWidthTwips},
-    {kLabel3, 4320, 0, 495, 255, 4320 + 495},  // its right part is clipped by the frame
-};
+inline constexpr ControlLayout kLabel1Layout{kLabel1, 120, 0, 3975, 255, 4320};  // stops where Label3 begins
+inline constexpr ControlLayout kList1Layout{kList1, 0, 720, 4575, 2400, 4575};
+inline constexpr ControlLayout kLabel2Layout{kLabel2, 120, 360, 2535, 255, kClientWidthTwips};
+inline constexpr ControlLayout kLabel3Layout{kLabel3, 4320, 0, 495, 255, 4320 + 495};  // clipped by the frame
+inline constexpr ControlLayout kLayout[] = {kLabel1Layout, kList1Layout, kLabel2Layout, kLabel3Layout};
 
 inline constexpr wchar_t kInitialCaption[] = L"TRAVIK";
 inline constexpr wchar_t kLabel1Design[] = L"Label1";
