@@ -118,7 +118,8 @@ hand_run() {
   local program
   seed_game
   for program in registry form1 bad_data; do
-    "$WINE" "$BIN/${program}_tests.exe" </dev/null >"$OUT/$program.txt" 2>&1
+    # By hand, there is no heap checking to check.
+    "$WINE" "$BIN/${program}_tests.exe" --gtest_filter=-HeapCheckTest.* </dev/null >"$OUT/$program.txt" 2>&1
     check "$program tests pass by hand" "$?" 0
   done
   export_game "$OUT/after.txt"
