@@ -317,6 +317,12 @@ TEST_F(Form1Test, LayoutAndFontsAtEveryDpi) {
         EXPECT_EQ(std::pair(client.right, client.bottom), l.client);
       }
     }
+    // A suggestion of another size, as where the monitor is smaller, is taken too.
+    const RECT other{50, 60, 450, 400};
+    RECT taken{};
+    SendMessageW(form_, WM_DPICHANGED, MAKEWPARAM(96, 96), reinterpret_cast<LPARAM>(&other));
+    GetWindowRect(form_, &taken);
+    EXPECT_TRUE(EqualRect(&taken, &other));
     Close();
   }
 }
