@@ -253,138 +253,129 @@ TEST_F(Form1Test, ListHoldsTheTableInOrderAndIsTheOnlyTabStop) {
   EXPECT_EQ(tabStops, std::vector<int>{kList1});
 }
 
-// Where each control stands and in which font, at each DPI, with the
+// Where each control stands and in which font: at every DPI, with the
 // per-monitor DPI functions of Windows 10 and without them, as on earlier
-// Windows, where the fonts are scaled by hand and the frame is the system's.
-TEST_F(Form1Test, LayoutAndFontsAtEveryDpi) {
-  // left, top, width, height in pixels; the list may be less high, to show
-  // only whole rows.
+// Windows, where the fonts are scaled by hand and the frame is the system's;
+// and at the player's larger text, set before the start or while the window
+// is open, where the whole layout grows in proportion until every caption
+// shows whole on its line. The list shows whole rows throughout.
+TEST_F(Form1Test, LayoutAtEveryDpiAndTextSize) {
+  // At the system's text: left, top, width, height in pixels; the list may
+  // be less high, to show only whole rows.
   const struct {
     UINT dpi;
-    std::vector<LONG> label1, list1, label2, label3;
-    std::pair<LONG, LONG> client;
+    std::vector<LONG> label1, list1, label2, label3, client;
   } layouts[] = {{96, {8, 0, 265, 17}, {0, 48, 305, 160}, {8, 24, 169, 17}, {288, 0, 33, 17}, {306, 209}},
                  {120, {10, 0, 331, 21}, {0, 60, 381, 200}, {10, 30, 211, 21}, {360, 0, 41, 21}, {383, 261}},
                  {144, {12, 0, 398, 26}, {0, 72, 458, 240}, {12, 36, 254, 26}, {432, 0, 50, 26}, {459, 314}},
                  {192, {16, 0, 530, 34}, {0, 96, 610, 320}, {16, 48, 338, 34}, {576, 0, 66, 34}, {612, 418}}};
-  NONCLIENTMETRICSW system{};  // at the test display's 96 dpi
-  system.cbSize = sizeof system;
-  SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof system, &system, 0);
-  for (const bool perMonitor : {true, false}) {
-    HidePerMonitorDpi(!perMonitor);
-    Open();
-    for (const auto& l : layouts) {
-      SCOPED_TRACE(std::to_string(l.dpi) + " dpi, per-monitor functions " + (perMonitor ? "present" : "absent"));
-      // Windows asks for the size at the new DPI, then suggests a rectangle of
-      // that size, which the window takes; anyone can post the change without
-      // one, and the window then keeps its place.
-      SIZE size{};
-      EXPECT_TRUE(SendMessageW(form_, kGetDpiScaledSize, l.dpi, reinterpret_cast<LPARAM>(&size)));
-      const RECT suggested{100, 100, 100 + size.cx, 100 + size.cy};
-      RECT before{}, after{};
-      GetWindowRect(form_, &before);
-      if (l.dpi != 96)
-        SendMessageW(form_, WM_DPICHANGED, MAKEWPARAM(l.dpi, l.dpi), l.dpi == 120 ? 0 : reinterpret_cast<LPARAM>(&suggested));
-      GetWindowRect(form_, &after);
-      const RECT expected = l.dpi == 120 ? RECT{before.left, before.top, before.left + size.cx, before.top + size.cy}
-                                         : l.dpi == 96 ? before : suggested;
-      EXPECT_TRUE(EqualRect(&after, &expected)) << after.left << "," << after.top << " " << after.right - after.left
-                                                 << "x" << after.bottom - after.top;
-      EXPECT_EQ(Geometry(kLabel1), l.label1);
-      EXPECT_EQ(Geometry(kLabel2), l.label2);
-      EXPECT_EQ(Geometry(kLabel3), l.label3);
-      std::vector<LONG> list = Geometry(kList1);
-      const auto row = static_cast<LONG>(SendMessageW(Control(kList1), LB_GETITEMHEIGHT, 0, 0));
-      RECT rows{};
-      GetClientRect(Control(kList1), &rows);
-      EXPECT_EQ(rows.bottom % row, 0) << "rows of " << row << " in " << rows.bottom << " pixels";
-      EXPECT_TRUE(list[3] <= l.list1[3] && list[3] > l.list1[3] - row) << list[3] << " high";
-      list[3] = l.list1[3];
-      EXPECT_EQ(list, l.list1);
-      for (int id : {kLabel1, kList1, kLabel2}) {
-        const LOGFONTW font = Font(id);
-        EXPECT_EQ(font.lfHeight, MulDiv(system.lfMessageFont.lfHeight, static_cast<int>(l.dpi), 96)) << id;
-        EXPECT_STREQ(font.lfFaceName, system.lfMessageFont.lfFaceName) << id;
-      }
-      const LOGFONTW label3 = Font(kLabel3);  // Times New Roman, 12 pt, bold, ANSI
-      EXPECT_STREQ(label3.lfFaceName, L"Times New Roman");
-      EXPECT_EQ((std::vector<LONG>{label3.lfHeight, label3.lfWeight, label3.lfCharSet}),
-                (std::vector<LONG>{-MulDiv(12, static_cast<int>(l.dpi), 72), 700, 0}));
-      // Only without them is the frame what the window really has here.
-      RECT client{};
-      GetClientRect(form_, &client);
-      if (!perMonitor || l.dpi == 96) {
-        EXPECT_EQ(std::pair(client.right, client.bottom), l.client);
-      }
-    }
-    // A suggestion of another size, as where the monitor is smaller, is taken too.
-    const RECT other{50, 60, 450, 400};
-    RECT taken{};
-    SendMessageW(form_, WM_DPICHANGED, MAKEWPARAM(96, 96), reinterpret_cast<LPARAM>(&other));
-    GetWindowRect(form_, &taken);
-    EXPECT_TRUE(EqualRect(&taken, &other));
-    Close();
-  }
-}
-
-// Whatever size the player sets Windows' text to, before the start or while
-// the window is open, every caption shows whole on its line: the whole layout
-// grows with the text, in proportion, with whole rows in the list. At
-// Windows' default size it is exactly as laid out, at every DPI.
-TEST_F(Form1Test, CaptionsShowWholeAtEveryTextSize) {
   const SystemSettings restore;
-  HidePerMonitorDpi(true);  // the frame is then the one the window has here
   SetRaw(kOptions, "ResolutionX", REG_DWORD, Dword(1920));
   SetRaw(kOptions, "ResolutionY", REG_DWORD, Dword(1080));
+  // Windows asks for the size at the new DPI, then suggests a rectangle of
+  // that size, which the window takes; anyone can post the change without
+  // one, and the window then keeps its place.
   const auto open = [this](UINT dpi) {
-    Open(true);
-    if (dpi != 96) SendMessageW(form_, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), 0);
+    Open();
+    SIZE size{};
+    EXPECT_TRUE(SendMessageW(form_, kGetDpiScaledSize, dpi, reinterpret_cast<LPARAM>(&size)));
+    const RECT suggested{100, 100, 100 + size.cx, 100 + size.cy};
+    RECT before{}, after{};
+    GetWindowRect(form_, &before);
+    if (dpi != 96) SendMessageW(form_, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), dpi == 120 ? 0 : reinterpret_cast<LPARAM>(&suggested));
+    GetWindowRect(form_, &after);
+    const RECT expected = dpi == 120 ? RECT{before.left, before.top, before.left + size.cx, before.top + size.cy}
+                                     : dpi == 96 ? before : suggested;
+    EXPECT_TRUE(EqualRect(&after, &expected)) << after.right - after.left << "x" << after.bottom - after.top;
   };
-  for (const UINT dpi : {96u, 144u}) {
-    for (const int percent : {100, 150, 225}) {
-      SCOPED_TRACE(std::to_string(dpi) + " dpi, text at " + std::to_string(percent) + "%");
-      restore.TextSize(0);
-      open(dpi);
-      restore.TextSize(percent);
-      SendMessageW(form_, WM_SETTINGCHANGE, SPI_SETNONCLIENTMETRICS, 0);
-      const auto changedWhileOpen = Layout();
-      Close();
-      open(dpi);
-      EXPECT_EQ(Layout(), changedWhileOpen) << "set before the start or while open";
-
-      const double scale = Geometry(kLabel3)[0] / static_cast<double>(kLabel3Layout.left);  // pixels a twip
-      for (const ControlLayout& row : kLayout) {
-        const std::vector<LONG> g = Geometry(row.id);
-        EXPECT_NEAR(g[0], row.left * scale, 1) << row.id;
-        EXPECT_NEAR(g[1], row.top * scale, 1) << row.id;
-        EXPECT_TRUE(g[2] >= row.width * scale - 1 && g[0] + g[2] <= row.maxRight * scale + 1) << row.id;
-        EXPECT_TRUE(row.id == kList1 ? g[3] <= row.height * scale + 1 : std::abs(g[3] - row.height * scale) <= 1)
-            << row.id;
+  for (const bool perMonitor : {true, false}) {
+    HidePerMonitorDpi(!perMonitor);
+    for (const auto& l : layouts) {
+      for (const int percent : {0, 100, 150, 225}) {
+        // The test display holds the window at larger text only up to 144 dpi.
+        if (percent > 100 && l.dpi > 144) continue;
+        SCOPED_TRACE(std::to_string(l.dpi) + " dpi, text at " + std::to_string(percent) + "%, per-monitor functions " +
+                     (perMonitor ? "present" : "absent"));
+        restore.TextSize(0);
+        open(l.dpi);
+        if (percent) {
+          restore.TextSize(percent);
+          SendMessageW(form_, WM_SETTINGCHANGE, SPI_SETNONCLIENTMETRICS, 0);
+          const auto whileOpen = Layout();
+          Close();
+          open(l.dpi);
+          EXPECT_EQ(Layout(), whileOpen) << "set before the start or while open";
+        }
+        const double scale = Geometry(kLabel3)[0] / static_cast<double>(kLabel3Layout.left);  // pixels a twip
+        for (const ControlLayout& row : kLayout) {
+          const std::vector<LONG> g = Geometry(row.id);
+          EXPECT_NEAR(g[0], row.left * scale, 1) << row.id;
+          EXPECT_NEAR(g[1], row.top * scale, 1) << row.id;
+          EXPECT_TRUE(g[2] >= row.width * scale - 1 && g[0] + g[2] <= row.maxRight * scale + 1) << row.id;
+          EXPECT_TRUE(row.id == kList1 ? g[3] <= row.height * scale + 1 : std::abs(g[3] - row.height * scale) <= 1)
+              << row.id;
+        }
+        const auto row = static_cast<LONG>(SendMessageW(Control(kList1), LB_GETITEMHEIGHT, 0, 0));
+        RECT rows{};
+        GetClientRect(Control(kList1), &rows);
+        EXPECT_EQ(rows.bottom % row, 0) << "rows of " << row << " in " << rows.bottom << " pixels";
+        for (const int id : {kLabel1, kLabel2}) {
+          const SIZE text = TextSize(id);
+          const std::vector<LONG> label = Geometry(id);
+          EXPECT_TRUE(text.cx <= label[2] && text.cy <= label[3])
+              << id << ": " << text.cx << "x" << text.cy << " in " << label[2] << "x" << label[3];
+        }
+        NONCLIENTMETRICSW system{};  // at the test display's 96 dpi
+        system.cbSize = sizeof system;
+        SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof system, &system, 0);
+        for (const int id : {kLabel1, kList1, kLabel2}) {
+          EXPECT_EQ(Font(id).lfHeight, MulDiv(system.lfMessageFont.lfHeight, static_cast<int>(l.dpi), 96)) << id;
+          EXPECT_STREQ(Font(id).lfFaceName, system.lfMessageFont.lfFaceName) << id;
+        }
+        const LOGFONTW label3 = Font(kLabel3);  // Times New Roman, 12 pt, bold, ANSI, whatever the text size
+        EXPECT_STREQ(label3.lfFaceName, L"Times New Roman");
+        EXPECT_EQ((std::vector<LONG>{label3.lfHeight, label3.lfWeight, label3.lfCharSet}),
+                  (std::vector<LONG>{-MulDiv(12, static_cast<int>(l.dpi), 72), 700, 0}));
+        const std::vector<LONG> client = Layout().back();
+        // At the system's text and Windows' own, the window is as laid out;
+        // only a label may widen for its caption.
+        if (percent == 0) {
+          EXPECT_EQ(Geometry(kLabel1), l.label1);
+          EXPECT_EQ(Geometry(kLabel2), l.label2);
+        }
+        if (percent <= 100) {
+          EXPECT_EQ(Geometry(kLabel3), l.label3);
+          std::vector<LONG> list = Geometry(kList1);
+          EXPECT_TRUE(list[3] <= l.list1[3] && list[3] > l.list1[3] - row) << list[3] << " high";
+          list[3] = l.list1[3];
+          EXPECT_EQ(list, l.list1);
+        }
+        // Only without them is the frame what the window really has here.
+        if (!perMonitor || l.dpi == 96) {
+          EXPECT_NEAR(client[0], kClientWidthTwips * scale, 1);
+          EXPECT_NEAR(client[1], kClientHeightTwips * scale, 1);
+          if (percent <= 100) {
+            EXPECT_EQ(client, l.client);
+          }
+        }
+        Close();
       }
-      const std::vector<LONG> client = Layout().back();
-      EXPECT_NEAR(client[0], kClientWidthTwips * scale, 1);
-      EXPECT_NEAR(client[1], kClientHeightTwips * scale, 1);
-      RECT rows{};
-      GetClientRect(Control(kList1), &rows);
-      EXPECT_EQ(rows.bottom % SendMessageW(Control(kList1), LB_GETITEMHEIGHT, 0, 0), 0) << "whole rows";
-      for (const int id : {kLabel1, kLabel2}) {
-        const SIZE text = TextSize(id);
-        const std::vector<LONG> label = Geometry(id);
-        EXPECT_TRUE(text.cx <= label[2] && text.cy <= label[3])
-            << id << ": " << text.cx << "x" << text.cy << " in " << label[2] << "x" << label[3];
-      }
-      if (percent == 100) {
-        EXPECT_EQ(client, (dpi == 96 ? std::vector<LONG>{306, 209} : std::vector<LONG>{459, 314}));
-      }
-      Close();
     }
   }
-  // The longest caption, which no label holds, runs up to Label3 and is cut
-  // there, on its one line.
+  // A suggestion of another size, as where the monitor is smaller, is taken too.
+  Open();
+  const RECT other{50, 60, 450, 400};
+  RECT taken{};
+  SendMessageW(form_, WM_DPICHANGED, MAKEWPARAM(96, 96), reinterpret_cast<LPARAM>(&other));
+  GetWindowRect(form_, &taken);
+  EXPECT_TRUE(EqualRect(&taken, &other));
+  Close();
+  // The longest caption, which no label holds at any text size, runs up to
+  // Label3 and is cut there, on its one line.
   SetRaw(kOptions, "ResolutionX", REG_DWORD, Dword(0x80000000u));
   SetRaw(kOptions, "ResolutionY", REG_DWORD, Dword(0x80000000u));
   restore.TextSize(225);
-  open(96);
+  Open(true);
   UpdateWindow(form_);
   const std::vector<LONG> label1 = Geometry(kLabel1);
   EXPECT_GT(TextSize(kLabel1).cx, label1[2]);
