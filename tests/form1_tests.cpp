@@ -183,15 +183,14 @@ class Form1Test : public GameTest {
     SendMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
     SendMessageW(list, WM_LBUTTONUP, 0, at);
   }
-  // The entry is selected, stored and shown, with exactly the calls that takes.
-  void ExpectStored(int index) {
-    const auto& e = kEntries[index];
+  // The entry at `index` is selected, the event made exactly `calls`, and the
+  // registry holds x and y, which Label1 shows.
+  void ExpectStored(int index, const Calls& calls, int x, int y) {
     EXPECT_EQ(Selected(), index);
-    EXPECT_EQ(TakeRegistryCalls(), kSelection) << e.text;
-    EXPECT_EQ(GetRaw(kOptions, "ResolutionX"), (Raw{REG_DWORD, Dword(static_cast<std::uint32_t>(e.x))}));
-    EXPECT_EQ(GetRaw(kOptions, "ResolutionY"), (Raw{REG_DWORD, Dword(static_cast<std::uint32_t>(e.y))}));
-    EXPECT_EQ(Text(Control(kLabel1)),
-              L"Current SS Resolution: " + std::to_wstring(e.x) + L"x" + std::to_wstring(e.y));
+    EXPECT_EQ(TakeRegistryCalls(), calls);
+    for (const auto& [name, value] : {std::pair("ResolutionX", x), {"ResolutionY", y}})
+      EXPECT_EQ(GetRaw(kOptions, name), Raw(REG_DWORD, Dword(static_cast<std::uint32_t>(value))));
+    EXPECT_EQ(Text(Control(kLabel1)), L"Current SS Resolution: " + std::to_wstring(x) + L"x" + std::to_wstring(y));
   }
 
   HWND form_ = nullptr;
@@ -216,7 +215,7 @@ TEST_F(Form1Test, StartAndCloseShowTheStoredSettingsAndWriteNothing) {
   };
   for (const auto& c : cases) {
     DeleteKey(kGame);
-    if (c.name) SetRaw(kDialog, "PlayerName", c.name->type, c.name->bytes);
+    if (c.name) SetRaw(kDialog, "PlayerName", c.name->first, c.name->second);
     if (c.size) {
       SetRaw(kOptions, "ResolutionX", REG_DWORD, Dword(c.size->first));
       SetRaw(kOptions, "ResolutionY", REG_DWORD, Dword(c.size->second));
@@ -488,7 +487,7 @@ TEST_F(Form1Test, ListHasTheFocusWheneverTheWindowIsActive) {
 TEST_F(Form1Test, ClickingEachEntryStoresIt) {
   Open(true);
   TakeRegistryCalls();
-  for (int i = 0; i < 17; ++i) ClickEntry(i), ExpectStored(i);
+  for (int i = 0; i < 17; ++i) ClickEntry(i), ExpectStored(i, kSelection, kEntries[i].x, kEntries[i].y);
 }
 
 // What List1 gives the handler, steered: a message whose answer fails.
@@ -526,13 +525,9 @@ TEST_F(Form1Test, EntriesThatAreNotTwoNumbersStoreNothing) {
     g_failing = c.failing;
     ClickEntry(index);
     g_failing = 0;
-    EXPECT_EQ(Selected(), index);
-    EXPECT_EQ(TakeRegistryCalls(), c.stored ? kSelection : kReadSize) << c.entry << ", failing " << c.failing;
     stored = c.stored.value_or(stored);
-    EXPECT_EQ(GetRaw(kOptions, "ResolutionX"), (Raw{REG_DWORD, Dword(static_cast<std::uint32_t>(stored.first))}));
-    EXPECT_EQ(GetRaw(kOptions, "ResolutionY"), (Raw{REG_DWORD, Dword(static_cast<std::uint32_t>(stored.second))}));
-    EXPECT_EQ(Text(Control(kLabel1)),
-              L"Current SS Resolution: " + std::to_wstring(stored.first) + L"x" + std::to_wstring(stored.second));
+    SCOPED_TRACE(testing::Message() << "entry " << c.entry << ", failing " << c.failing);
+    ExpectStored(index, c.stored ? kSelection : kReadSize, stored.first, stored.second);
   }
 }
 

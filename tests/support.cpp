@@ -33,11 +33,6 @@ class ScratchUser : public ::testing::Environment {
 
 }  // namespace
 
-std::string Dword(std::uint32_t value) {
-  return {static_cast<char>(value & 0xFF), static_cast<char>(value >> 8 & 0xFF), static_cast<char>(value >> 16 & 0xFF),
-          static_cast<char>(value >> 24)};
-}
-
 void SetRaw(const std::string& key, const std::string& name, DWORD type, const std::string& bytes) {
   UniqueHkey handle;
   const bool created = RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
@@ -56,11 +51,11 @@ std::optional<Raw> GetRaw(const std::string& key, const std::string& name) {
   if (RegOpenKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, KEY_READ, handle.put()) != ERROR_SUCCESS) return std::nullopt;
   Raw raw;
   DWORD size = 0;
-  LONG status = RegQueryValueExA(handle.get(), name.c_str(), nullptr, &raw.type, nullptr, &size);
-  raw.bytes.resize(size);
+  LONG status = RegQueryValueExA(handle.get(), name.c_str(), nullptr, &raw.first, nullptr, &size);
+  raw.second.resize(size);
   if (status == ERROR_SUCCESS)
-    status = RegQueryValueExA(handle.get(), name.c_str(), nullptr, &raw.type,
-                              reinterpret_cast<BYTE*>(raw.bytes.data()), &size);
+    status = RegQueryValueExA(handle.get(), name.c_str(), nullptr, &raw.first,
+                              reinterpret_cast<BYTE*>(raw.second.data()), &size);
   if (status != ERROR_SUCCESS) return std::nullopt;
   return raw;
 }

@@ -22,15 +22,10 @@ inline const std::string kOptions = kGame + "\\SubSpace\\Options";
 using Calls = std::vector<std::string>;
 inline const std::string kOpenDialog = "RegOpenKeyA Software\\Virgin\\SubSpace\\Dialog\\";
 
-struct Raw {
-  DWORD type = 0;
-  std::string bytes;
-  bool operator==(const Raw& o) const { return type == o.type && bytes == o.bytes; }
-};
-
-// These use the registry's Ex calls, which the program never makes, so that
-// they stay out of the registry log.
-std::string Dword(std::uint32_t value);  // little-endian, as stored
+// A value's type and its bytes. These use the registry's Ex calls, which the
+// program never makes, so that they stay out of the registry log.
+using Raw = std::pair<DWORD, std::string>;
+inline std::string Dword(std::uint32_t value) { return {reinterpret_cast<const char*>(&value), sizeof value}; }
 void SetRaw(const std::string& key, const std::string& name, DWORD type, const std::string& bytes);
 std::optional<Raw> GetRaw(const std::string& key, const std::string& name);
 bool KeyExists(const std::string& key);
