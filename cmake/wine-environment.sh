@@ -7,8 +7,8 @@
 # ctest alone gives the same verdict as scripts/test.
 #   wine-environment.sh start|stop win64|win32 BUILD
 # Sourced, enter_test_env ARCH BUILD makes the running script use it.
-# shellcheck source=scripts/lib.sh
-source "$(dirname "${BASH_SOURCE[0]}")/../scripts/lib.sh"
+# shellcheck source=cmake/wine.sh
+source "$(dirname "${BASH_SOURCE[0]}")/wine.sh"
 
 # What a test program under Wine sees: the build's prefix and display, and
 # code page 1252 unless the test asks for the locale of another
@@ -39,22 +39,22 @@ start_wine_session() {  # BUILD
   return 0
 }
 
-stop_test_env() {  # BUILD
-  stop_wineservers "$1/wineprefix"
-  stop_pid "$1/testenv/xvfb.pid"
-  rm -rf "$1/testenv"
+stop_test_env() {  # ARCH BUILD
+  use_wine "$1" "$2/wineprefix"
+  stop_wineservers "$2/wineprefix"
+  stop_pid "$2/testenv/xvfb.pid"
+  rm -rf "$2/testenv"
 }
 
 if [ "${BASH_SOURCE[0]}" = "$0" ]; then
   set -uo pipefail
   build=$(cd "$3" && pwd)
   # Whatever an interrupted run left behind goes first.
-  stop_test_env "$build"
+  stop_test_env "$2" "$build"
   [ "$1" = stop ] && exit 0
-  use_wine "$2" "$build/wineprefix"
   use_test_locale
   if ! start_xvfb "$build/testenv" || ! make_test_prefix; then
-    stop_test_env "$build"
+    stop_test_env "$2" "$build"
     exit 1
   fi
   # The display's 96 dpi, whatever a test that stopped half-way left.
