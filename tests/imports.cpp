@@ -82,17 +82,13 @@ HMENU WINAPI SystemMenu(HWND hwnd, BOOL revert) {
 }
 
 // OK for every box of this thread's that has shown.
-void CALLBACK CloseBoxes(HWND, UINT, UINT_PTR, DWORD) {
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND hwnd, LPARAM) -> BOOL {
-        wchar_t cls[8] = {};
-        GetClassNameW(hwnd, cls, 8);
-        if (IsWindowVisible(hwnd) && lstrcmpW(cls, L"#32770") == 0) PostMessageW(hwnd, WM_COMMAND, IDOK, 0);
-        return TRUE;
-      },
-      0);
+BOOL CALLBACK CloseBox(HWND hwnd, LPARAM) {
+  wchar_t cls[8] = {};
+  GetClassNameW(hwnd, cls, 8);
+  if (IsWindowVisible(hwnd) && lstrcmpW(cls, L"#32770") == 0) PostMessageW(hwnd, WM_COMMAND, IDOK, 0);
+  return TRUE;
 }
+void CALLBACK CloseBoxes(HWND, UINT, UINT_PTR, DWORD) { EnumThreadWindows(GetCurrentThreadId(), CloseBox, 0); }
 
 int WINAPI LoggedMessageBox(HWND owner, LPCWSTR text, LPCWSTR title, UINT type) {
   g_boxes.push_back({owner, text ? text : L"", title ? title : L"", type, ++g_openBoxes});
