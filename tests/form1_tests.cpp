@@ -470,8 +470,10 @@ TEST_F(Form1Test, ClickingEachEntryStoresIt) {
   TakeRegistryCalls();
   ASSERT_EQ(SendMessageW(Control(kList1), LB_GETCOUNT, 0, 0), 17);
   EXPECT_EQ(Selected(), LB_ERR);
-  for (HWND child = GetWindow(form_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-    EXPECT_EQ((GetWindowLongPtrW(child, GWL_STYLE) & WS_TABSTOP) != 0, child == Control(kList1));
+  for (HWND child = GetWindow(form_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    const bool tabStop = GetWindowLongPtrW(child, GWL_STYLE) & WS_TABSTOP;
+    EXPECT_EQ(tabStop, child == Control(kList1));
+  }
   for (int i = 0; i < 17; ++i) {
     wchar_t entry[32] = {};
     SendMessageW(Control(kList1), LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(entry));
