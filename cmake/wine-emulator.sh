@@ -3,13 +3,10 @@
 # that holds the program's bin/ folder (cmake/wine-environment.sh): its throwaway
 # prefix, its display and its locale, never the user's own.
 #   wine-emulator.sh win64|win32 PROGRAM [ARGUMENTS...]
-arch=$1
-shift
 # shellcheck source=cmake/wine-environment.sh
 source "$(dirname "$0")/wine-environment.sh"
-build=$(dirname "$(cd "$(dirname "$1")" && pwd)")
-enter_test_env "$arch" "$build" || exit 1
-start_wine_session "$build"
+enter_program_env "$1" "$2" || exit 1
+shift
 # Wine's own background processes outlive the program and inherit its
 # output; through a file, the caller's pipe closes when the program ends.
 out=$(mktemp)

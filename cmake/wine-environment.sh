@@ -39,6 +39,15 @@ start_wine_session() {  # BUILD
   return 0
 }
 
+# For a runner of a test program: the environment of the build whose bin/
+# holds it, and the run's Wine session, started again, unchecked, should it
+# have ended.
+enter_program_env() {  # ARCH PROGRAM
+  local build
+  build=$(dirname "$(cd "$(dirname "$2")" && pwd)")
+  enter_test_env "$1" "$build" && start_wine_session "$build"
+}
+
 stop_test_env() {  # ARCH BUILD
   use_wine "$1" "$2/wineprefix"
   stop_wineservers "$2/wineprefix"

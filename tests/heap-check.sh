@@ -6,14 +6,10 @@
 # checked and counted: Wine's own processes, the run's session, were started
 # unchecked before it.
 #   heap-check.sh win64|win32 PROGRAM [ARGUMENTS...]
-arch=$1
-shift
 # shellcheck source=cmake/wine-environment.sh
 source "$(dirname "$0")/../cmake/wine-environment.sh"
-build=$(dirname "$(cd "$(dirname "$1")" && pwd)")
-enter_test_env "$arch" "$build" || exit 1
-# Should the run's session have ended, it starts again here, unchecked.
-start_wine_session "$build"
+enter_program_env "$1" "$2" || exit 1
+shift
 # Each line names its process, and the line that loads the program tells
 # which process is the program's. Wine checks nothing when its output goes
 # to /dev/null: it goes to a file.
