@@ -118,10 +118,10 @@ class Form1Test : public GameTest {
   };
   static Paint Painted(HWND hwnd, RECT r) {
     HDC dc = GetDC(hwnd);
-    std::map<std::pair<LONG, LONG>, COLORREF> pixels;
+    std::vector<std::pair<LONG, COLORREF>> pixels;  // column and colour
     std::map<COLORREF, int> counts;
     for (LONG y = r.top; y < r.bottom; ++y)
-      for (LONG x = r.left; x < r.right; ++x) ++counts[pixels[{x, y}] = GetPixel(dc, x, y)];
+      for (LONG x = r.left; x < r.right; ++x) ++counts[pixels.emplace_back(x, GetPixel(dc, x, y)).second];
     ReleaseDC(hwnd, dc);
     const auto distance = [](COLORREF a, COLORREF b) {
       return std::abs(GetRValue(a) - GetRValue(b)) + std::abs(GetGValue(a) - GetGValue(b)) +
@@ -131,9 +131,9 @@ class Form1Test : public GameTest {
     for (const auto& [colour, count] : counts)
       if (count > counts[paint.back]) paint.back = colour;
     paint.text = paint.back;
-    for (const auto& [at, colour] : pixels) {
+    for (const auto& [x, colour] : pixels) {
       if (distance(colour, paint.back) > distance(paint.text, paint.back)) paint.text = colour;
-      if (colour != paint.back) paint.lastColumn = std::max(paint.lastColumn, at.first);
+      if (colour != paint.back) paint.lastColumn = std::max(paint.lastColumn, x);
     }
     return paint;
   }
