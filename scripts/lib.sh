@@ -1,46 +1,72 @@
 # shellcheck shell=bash
-# Shared by the project's scripts: the packages Travik needs, installed where
-# missing, and its builds; and Wine, from cmake/wine.sh. Sourced, not run: it
-# sets nothing in the environment until one of its functions is called.
+# Shared by the project's scripts: the Debian packages each needs, installed
+# where missing, and the builds; and Wine, from cmake/wine.sh. Sourced, not
+# run: it sets nothing in the environment until one of its functions is called.
 
 # shellcheck disable=SC2034  # for the scripts that source this
 TRAVIK_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 # shellcheck source=cmake/wine.sh
 source "$TRAVIK_ROOT/cmake/wine.sh"
-# What building and running Travik needs, for both builds.
+# What each build and Wine need; each command asks only for the sets it uses.
 # shellcheck disable=SC2034  # for the scripts that source this
-TRAVIK_PACKAGES=(cmake make g++ googletest zip
-                 g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 g++-mingw-w64-i686-posix binutils-mingw-w64-i686
-                 wine wine64 fonts-wine fonts-liberation xvfb xdotool imagemagick)
+BUILD64_PACKAGES=(cmake make g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64)
+# shellcheck disable=SC2034
+BUILD32_PACKAGES=(cmake make g++-mingw-w64-i686-posix binutils-mingw-w64-i686)
+# shellcheck disable=SC2034
+WINE_PACKAGES=(wine wine64 fonts-wine fonts-liberation)
 
-# Travik's packages, with Debian's wine32 where this machine runs 32-bit
-# programs. wine32 comes with the rest, before any Wine prefix is made: a
-# win64 prefix made without it can never run a 32-bit program.
-ensure_travik_packages() {
-  local wine32=()
-  if can_run_32bit; then wine32=(wine32:i386); fi
-  ensure_packages "${wine32[@]}" "${TRAVIK_PACKAGES[@]}"
+# Debian's wine32, for 32-bit programs under Wine, where this machine runs
+# them. It can be uninstallable: its i386 libraries must match the amd64 ones
+# version for version, and a lagging index breaks that. Where it cannot be
+# had, WINE32_MISSING says why.
+ensure_wine32() {
+  WINE32_MISSING=
+  # The check of the machine needs an assembler and a linker.
+  ensure_packages binutils || { WINE32_MISSING="binutils could not be installed"; return 1; }
+  if ! can_run_32bit; then
+    WINE32_MISSING="this machine cannot run 32-bit x86 programs (a tiny one would not start)"
+    return 1
+  fi
+  ensure_packages wine32:i386 && return 0
+  WINE32_MISSING="Debian's wine32 could not be installed (apt's reason above)"
+  return 1
 }
 
 # Installs the named Debian packages that are not installed yet; a name such
-# as wine32:i386 adds its architecture first.
+# as wine32:i386 adds its architecture first. An index that cannot be fetched
+# stops nothing: apt says which, and the packages come from the indexes that
+# did arrive. Only a failed install fails, naming the packages and apt's reason.
 ensure_packages() {
-  local missing=() p
+  local missing=() p sudo="" log
   for p in "$@"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed' || missing+=("$p")
   done
   [ ${#missing[@]} -eq 0 ] && return 0
   echo "== Installing ${missing[*]}"
-  local sudo=""
   [ "$(id -u)" -eq 0 ] || sudo=sudo
   if printf '%s\n' "${missing[@]}" | grep -q ':i386$' && ! dpkg --print-foreign-architectures | grep -qx i386; then
     $sudo dpkg --add-architecture i386
   fi
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  mkdir -p "$TRAVIK_ROOT/build"
+  log="$TRAVIK_ROOT/build/apt.log"
+  if ! $sudo apt-get update -qq >"$log" 2>&1; then
+    echo "== apt-get update could not fetch every index; installing from those it did:" >&2
+    grep -E '^(E|W): ' "$log" | grep -v -E 'Some index files failed|Hashes of expected' | sed 's/^/   /' >&2
+  fi
+  if ! DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >"$log" 2>&1; then
+    echo "could not install ${missing[*]}; apt says:" >&2
+    grep -E '^(E: | [^ ].*: |  +(Depends|PreDepends|Conflicts|Breaks): )' "$log" | head -n 12 | sed 's/^/   /' >&2
+    return 1
+  fi
 }
 
+# build_preset PRESET ON|OFF [TARGET...]: configures PRESET with or without
+# the test targets and builds the targets (all by default) on every core.
 build_preset() {
-  echo "== Building the $1 preset"
-  cmake --preset "$1" >/dev/null && cmake --build --preset "$1"
+  local preset=$1 testing=$2 targets=()
+  shift 2
+  [ $# -eq 0 ] || targets=(--target "$@")
+  echo "== Building the $preset preset"
+  cmake --preset "$preset" -DBUILD_TESTING="$testing" >/dev/null &&
+    cmake --build --preset "$preset" --parallel "$(nproc)" "${targets[@]}"
 }
