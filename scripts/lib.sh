@@ -53,9 +53,9 @@ ensure_packages() {
     echo "== apt-get update could not fetch every index; installing from those it did:" >&2
     grep -E '^(E|W): ' "$log" | grep -v -E 'Some index files failed|Hashes of expected' | sed 's/^/   /' >&2
   fi
-  if ! DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >"$log" 2>&1; then
+  if ! DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing[@]}" >"$log" 2>&1; then
     echo "could not install ${missing[*]}; apt says:" >&2
-    grep -E '^(E: | [^ ].*: |  +(Depends|PreDepends|Conflicts|Breaks): )' "$log" | head -n 12 | sed 's/^/   /' >&2
+    { sed -n '/unmet dependencies:$/,/^E: /p' "$log" | grep '^ ' | head -n 8; grep '^E: ' "$log"; } | sed 's/^/   /' >&2
     return 1
   fi
 }
