@@ -2,6 +2,7 @@
 // system sends for mouse and keyboard input.
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <map>
 
 #include "support.h"
@@ -158,13 +159,28 @@ class Form1Test : public GameTest {
     }
   }
   // How many of the program's boxes were open when each about box showed.
-  std::vector<int> AboutBoxes() const {
+  std::vector<int> AboutBoxes() {
     std::vector<int> open;
     for (const MessageBoxCall& box : TakeMessageBoxes()) {
       EXPECT_EQ(std::pair(box.owner, box.title), std::pair(form_, std::wstring(kAboutTitle)));
       open.push_back(box.openAtOnce);
+      report_.Line("box \"" + probe::Value(box.title) + "\", type " + std::to_string(box.type) + ", owned by the window: " +
+                   (box.owner == form_ ? "yes" : "no") + ", open at once: " + std::to_string(box.openAtOnce) + "\n  " +
+                   probe::Value(box.text));
     }
     return open;
+  }
+  Report report_;
+  // The two values as stored: their types and numbers, or "none".
+  static std::string Stored() {
+    std::string stored;
+    for (const char* name : {"ResolutionX", "ResolutionY"}) {
+      const std::optional<Raw> raw = GetRaw(kOptions, name);
+      std::int32_t value = 0;
+      if (raw && raw->second.size() == sizeof value) std::memcpy(&value, raw->second.data(), sizeof value);
+      stored += !raw ? " none" : raw->first == REG_DWORD && raw->second.size() == 4 ? " " + std::to_string(value) : " other";
+    }
+    return stored.substr(1);
   }
   int Selected() const { return static_cast<int>(SendMessageW(Control(kList1), LB_GETCURSEL, 0, 0)); }
 
@@ -179,9 +195,9 @@ class Form1Test : public GameTest {
   }
   // The entry at `index` is selected, the event made exactly `calls`, and the
   // registry holds x and y, which Label1 shows.
-  void ExpectStored(int index, const Calls& calls, int x, int y) {
+  void ExpectStored(int index, const Calls& taken, const Calls& calls, int x, int y) {
     EXPECT_EQ(Selected(), index);
-    EXPECT_EQ(TakeRegistryCalls(), calls);
+    EXPECT_EQ(taken, calls);
     for (const auto& [name, value] : {std::pair("ResolutionX", x), {"ResolutionY", y}})
       EXPECT_EQ(GetRaw(kOptions, name), Raw(REG_DWORD, Dword(static_cast<std::uint32_t>(value))));
     EXPECT_EQ(Text(Control(kLabel1)), L"Current SS Resolution: " + std::to_wstring(x) + L"x" + std::to_wstring(y));
@@ -196,17 +212,21 @@ TEST_F(Form1Test, StartAndCloseShowTheStoredSettingsAndWriteNothing) {
   const Calls noName = {kOpenDialog};
   const Calls otherName = {kOpenDialog, "RegQueryValueExA PlayerName", "RegCloseKey"};
   const struct {
+    const char* what;
     std::optional<Raw> name;
     std::optional<std::pair<std::uint32_t, std::uint32_t>> size;
     const wchar_t* caption;
     const wchar_t* label1;
     Calls nameCalls;
   } cases[] = {
-      {std::nullopt, std::nullopt, L"Welcome  to Travik", L"Current SS Resolution: 0x0", noName},
-      {Raw{REG_SZ, "Kestra\0"s}, std::pair(640u, 480u), L"Welcome Kestra to Travik",
+      {"no settings", std::nullopt, std::nullopt, L"Welcome  to Travik", L"Current SS Resolution: 0x0", noName},
+      {"a name and 640x480", Raw{REG_SZ, "Kestra\0"s}, std::pair(640u, 480u), L"Welcome Kestra to Travik",
        L"Current SS Resolution: 640x480", name},
-      {Raw{REG_EXPAND_SZ, "Kestra\0"s}, std::nullopt, L"Welcome  to Travik", L"Current SS Resolution: 0x0", otherName},
+      {"a name as REG_EXPAND_SZ", Raw{REG_EXPAND_SZ, "Kestra\0"s}, std::nullopt, L"Welcome  to Travik", L"Current SS Resolution: 0x0", otherName},
+      {"a name padded with NULs", Raw{REG_SZ, "Kestra\0\0\0\0"s}, std::nullopt, L"Welcome Kestra to Travik", L"Current SS Resolution: 0x0", name},
+      {"a name followed by leftovers", Raw{REG_SZ, "Kestra\0old\0"s}, std::nullopt, L"Welcome Kestra to Travik", L"Current SS Resolution: 0x0", name},
   };
+  Report report;
   for (const auto& c : cases) {
     DeleteKey(kGame);
     if (c.name) SetRaw(kDialog, "PlayerName", c.name->first, c.name->second);
@@ -223,12 +243,19 @@ TEST_F(Form1Test, StartAndCloseShowTheStoredSettingsAndWriteNothing) {
     Calls calls = c.nameCalls;
     const Calls& reads = c.size ? kReadSize : kReadNoSize;
     calls.insert(calls.end(), reads.begin(), reads.end());
-    EXPECT_EQ(TakeRegistryCalls(), calls);
+    const Calls taken = TakeRegistryCalls();
+    EXPECT_EQ(taken, calls);
+    const bool first = report.text.empty();
+    report.Line(std::string("== ") + c.what).State(form_, first ? std::set<std::string>{} : std::set<std::string>{"caption", "label1"}).Registry(taken);
     SendMessageW(std::exchange(form_, nullptr), WM_CLOSE, 0, 0);
-    EXPECT_EQ(TakeRegistryCalls(), Calls{}) << "closing writes nothing";
+    const Calls closing = TakeRegistryCalls();
+    EXPECT_EQ(closing, Calls{}) << "closing writes nothing";
+    report.Line("closed:").Registry(closing);
     EXPECT_EQ(KeyExists(kOptions), c.size.has_value());
     EXPECT_EQ(KeyExists(kDialog), c.name.has_value());
+    report.Line(std::string("Dialog key: ") + (KeyExists(kDialog) ? "yes" : "no") + ", Options key: " + (KeyExists(kOptions) ? "yes" : "no"));
   }
+  ExpectApproved("start", report.text);
 }
 
 // Where each control stands and in which font: at every DPI, with the
@@ -266,6 +293,8 @@ TEST_F(Form1Test, LayoutAtEveryDpiAndTextSize) {
                                      : dpi == 96 ? before : suggested;
     EXPECT_TRUE(EqualRect(&after, &expected)) << after.right - after.left << "x" << after.bottom - after.top;
   };
+  Report report;
+  std::string lastFonts;
   for (const bool perMonitor : {true, false}) {
     HidePerMonitorDpi(!perMonitor);
     for (const auto& l : layouts) {
@@ -336,10 +365,19 @@ TEST_F(Form1Test, LayoutAtEveryDpiAndTextSize) {
             EXPECT_EQ(client, l.client);
           }
         }
+        const probe::Fields state = TestWindowState(form_);
+        const std::set<std::string> fonts = {Field(state, "font.label1"), Field(state, "font.list1"), Field(state, "font.label2")};
+        std::string line = "fonts:";
+        for (const std::string& font : fonts) line += " " + font + " |";
+        if (line + " label3 " + Field(state, "font.label3") != lastFonts) report.Line(lastFonts = line + " label3 " + Field(state, "font.label3"));
+        line = std::to_string(l.dpi) + " dpi, text " + (percent ? std::to_string(percent) + "%" : "as the system's") + (perMonitor ? "" : ", no per-monitor functions") + ":";
+        for (const char* name : {"label1", "list1", "label2", "label3"}) line += std::string(" ") + name + " " + Field(state, std::string("rect.") + name) + " |";
+        report.Line(perMonitor && l.dpi != 96 ? line.substr(0, line.size() - 2) : line + " client " + Field(state, "client"));
         Close();
       }
     }
   }
+  ExpectApproved("layout", report.text);
   // A suggestion of another size, as where the monitor is smaller, is taken too.
   Open();
   const RECT other{50, 60, 450, 400};
@@ -401,12 +439,16 @@ TEST_F(Form1Test, AboutBoxFromTheHotspotAndTheSystemMenu) {
       return !PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE);
     });
   };
+  report_.Line("== three clicks at once");
   click({WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDOWN, WM_LBUTTONUP});
   EXPECT_EQ(AboutBoxes(), std::vector<int>{1}) << "three clicks at once";
+  report_.Line("== a click, then a quick second one");
   click({WM_LBUTTONDOWN, WM_LBUTTONUP});
   click({WM_LBUTTONDBLCLK, WM_LBUTTONUP});
   EXPECT_EQ(AboutBoxes(), (std::vector<int>{1, 1})) << "a click, then a quick second one";
-  EXPECT_EQ(TakeRegistryCalls(), Calls{});
+  const Calls calls = TakeRegistryCalls();
+  EXPECT_EQ(calls, Calls{});
+  report_.Registry(calls);
   Close();
 
   for (const bool windows : {false, true}) {
@@ -415,21 +457,25 @@ TEST_F(Form1Test, AboutBoxFromTheHotspotAndTheSystemMenu) {
     Open(true);
     HMENU menu = GetSystemMenu(form_, FALSE);
     std::vector<UINT> about;
+    std::string items = windows ? "== Windows' system menu:" : "== Wine's system menu:";
     for (int i = 0; i < GetMenuItemCount(menu); ++i) {
       wchar_t item[64] = {};
       GetMenuStringW(menu, static_cast<UINT>(i), item, 64, MF_BYPOSITION);
+      items += " " + (item[0] ? probe::Value(item) : "-") + " |";
       if (std::wstring(item).find(L"About") != std::wstring::npos) about.push_back(GetMenuItemID(menu, i));
       if (std::wstring(item) == kAboutMenuItem) {
         EXPECT_EQ(i, GetMenuItemCount(menu) - 1) << "ours comes last";
       }
     }
     ASSERT_EQ(about.size(), 1u) << "one About item";
+    report_.Line(items).Line("by its command");
     SendMessageW(form_, WM_SYSCOMMAND, about[0], 0);
     EXPECT_EQ(AboutBoxes(), std::vector<int>{1}) << "by its command";
     INPUT keys[6] = {};
     const WORD sequence[6][2] = {{VK_MENU, 0}, {VK_SPACE, 0}, {VK_SPACE, KEYEVENTF_KEYUP}, {VK_MENU, KEYEVENTF_KEYUP},
                                  {'A', 0},     {'A', KEYEVENTF_KEYUP}};
     for (int i = 0; i < 6; ++i) keys[i].type = INPUT_KEYBOARD, keys[i].ki.wVk = sequence[i][0], keys[i].ki.dwFlags = sequence[i][1];
+    report_.Line("by Alt+Space, A");
     SendInput(6, keys, sizeof keys[0]);
     std::vector<int> shown;
     Pump([&] {
@@ -440,6 +486,7 @@ TEST_F(Form1Test, AboutBoxFromTheHotspotAndTheSystemMenu) {
     EXPECT_EQ(shown, std::vector<int>{1}) << "by Alt+Space, A";
     Close();
   }
+  ExpectApproved("about", report_.text);
 }
 
 // The list has the keyboard whenever the window is active: after a start,
@@ -474,13 +521,17 @@ TEST_F(Form1Test, ClickingEachEntryStoresIt) {
     const bool tabStop = GetWindowLongPtrW(child, GWL_STYLE) & WS_TABSTOP;
     EXPECT_EQ(tabStop, child == Control(kList1));
   }
+  Report report;
   for (int i = 0; i < 17; ++i) {
     wchar_t entry[32] = {};
     SendMessageW(Control(kList1), LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(entry));
     EXPECT_STREQ(entry, kEntries[i].text);
     ClickEntry(i);
-    ExpectStored(i, kSelection, kEntries[i].x, kEntries[i].y);
+    const Calls calls = TakeRegistryCalls();
+    report.Line("== " + probe::Value(entry)).State(form_, {"selected", "label1"}).Line("stored: " + Stored()).Registry(calls);
+    ExpectStored(i, calls, kSelection, kEntries[i].x, kEntries[i].y);
   }
+  ExpectApproved("entries", report.text);
 }
 
 // What List1 gives the handler, steered: a message whose answer fails.
@@ -512,6 +563,7 @@ TEST_F(Form1Test, EntriesThatAreNotTwoNumbersStoreNothing) {
   g_listProc = reinterpret_cast<WNDPROC>(
       SetWindowLongPtrW(Control(kList1), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&FailingList)));
   std::pair stored(640, 480);
+  Report report;
   for (const auto& c : cases) {
     const auto index = static_cast<int>(SendMessageW(Control(kList1), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(c.entry)));
     TakeRegistryCalls();
@@ -520,8 +572,11 @@ TEST_F(Form1Test, EntriesThatAreNotTwoNumbersStoreNothing) {
     g_failing = 0;
     stored = c.stored.value_or(stored);
     SCOPED_TRACE(testing::Message() << "entry " << c.entry << ", failing " << c.failing);
-    ExpectStored(index, c.stored ? kSelection : kReadSize, stored.first, stored.second);
+    const Calls calls = TakeRegistryCalls();
+    report.Line("== \"" + probe::Value(c.entry) + "\"" + (c.failing == LB_GETTEXT ? ", its text not given" : c.failing ? ", its length not given" : "")).State(form_, {"label1"}).Line("stored: " + Stored()).Registry(calls);
+    ExpectStored(index, calls, c.stored ? kSelection : kReadSize, stored.first, stored.second);
   }
+  ExpectApproved("not_two_numbers", report.text);
 }
 
 // The window carries the program's icon, in its frame and its caption.

@@ -49,7 +49,7 @@ close_travik() {  # with Alt+F4, as a player would
 click_entry() {  # index of an entry in view
   local state ox oy
   state=$(probe window)
-  read -r ox oy <<< "$(field "$state" list.client)"
+  read -r ox oy <<< "$(field "$state" screen.list)"
   xdotool mousemove $((ox + 40)) $((oy + ($1 - $(field "$state" topindex)) * $(field "$state" itemheight) + 8)) click 1
 }
 
@@ -62,7 +62,7 @@ whole_session() {
   xdotool key Down Down
   check "two entries down" "$(await window label1 "Current SS Resolution: 1280x1024")" "Current SS Resolution: 1280x1024"
 
-  read -r left top _ <<< "$(field "$(probe window)" rect.label3)"
+  read -r left top _ <<< "$(field "$(probe window)" screen.label3)"
   xdotool mousemove $((left + 6)) $((top + 8)) click 1
   check "about box on a click" "$(await msgbox title TRAVIK)" TRAVIK
   import -window root "$OUT/about.png"

@@ -1,37 +1,10 @@
-// What the session test reads of Travik's window from another process: what
-// tools/probe gives, with the focus, whether the window takes input and
-// whether a menu is open, and where to click ("window"); and the about box
-// ("msgbox").
-#include "tools/probe.h"
+// What the session test reads of Travik's window from another process: the
+// tests' reading of the window ("window"), and the about box ("msgbox").
+#include "window_state.h"
 
 namespace {
 
 using probe::Fields;
-
-Fields SessionWindowState() {
-  Fields fields = probe::WindowState();
-  HWND form = probe::Form();
-  if (fields.empty()) return fields;
-  HWND list = GetDlgItem(form, kList1);
-  POINT origin{0, 0};
-  ClientToScreen(list, &origin);
-  RECT client{};
-  GetClientRect(form, &client);
-  HWND menu = FindWindowW(L"#32768", nullptr);  // an open popup menu
-  GUITHREADINFO info{};
-  info.cbSize = sizeof info;
-  GetGUIThreadInfo(GetWindowThreadProcessId(form, nullptr), &info);
-  fields.insert(fields.end(),
-                {{"rect.label3", probe::Rect(GetDlgItem(form, kLabel3))},
-                 {"list.client", probe::Numbers({origin.x, origin.y})},
-                 {"topindex", std::to_string(SendMessageW(list, LB_GETTOPINDEX, 0, 0))},
-                 {"itemheight", std::to_string(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0))},
-                 {"client", probe::Numbers({client.right, client.bottom})},
-                 {"enabled", IsWindowEnabled(form) ? "1" : "0"},
-                 {"menu", menu && IsWindowVisible(menu) ? "1" : "0"},
-                 {"focus", std::to_string(info.hwndFocus ? GetDlgCtrlID(info.hwndFocus) : 0)}});
-  return fields;
-}
 
 Fields MessageBoxState() {
   HWND box = FindWindowW(L"#32770", kAboutTitle);
@@ -60,5 +33,5 @@ Fields MessageBoxState() {
 }  // namespace
 
 int main(int argc, char** argv) {
-  return probe::Probe(argc, argv, {{"window", SessionWindowState}, {"msgbox", MessageBoxState}});
+  return probe::Probe(argc, argv, {{"window", probe::Shown<TestWindowState>}, {"msgbox", MessageBoxState}});
 }

@@ -1,5 +1,8 @@
 #include "support.h"
 
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include "common/UniqueHandle.h"
@@ -74,4 +77,34 @@ std::wstring Text(HWND hwnd) {
   std::wstring text(static_cast<size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
   text.resize(static_cast<size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
   return text;
+}
+
+void ExpectApproved(const std::string& name, const std::string& text) {
+  const std::string path = TRAVIK_APPROVED_DIR "/" + name + ".txt";
+  if (std::getenv("TRAVIK_APPROVE")) {
+    std::ofstream(path, std::ios::binary) << text;
+    return;
+  }
+  std::ifstream file(path, std::ios::binary);
+  EXPECT_EQ(text, std::string(std::istreambuf_iterator<char>(file), {}))
+      << "what the scenario shows differs from " << path << "; TRAVIK_APPROVE=1 writes it there";
+}
+
+Report& Report::Line(const std::string& line) {
+  text += line + '\n';
+  return *this;
+}
+
+Report& Report::State(HWND form, const std::set<std::string>& keys) {
+  for (const auto& [key, value] : TestWindowState(form))
+    if (keys.empty() ? key.rfind("screen.", 0) != 0 : keys.count(key) > 0) Line(key + ": " + value);
+  return *this;
+}
+
+Report& Report::Registry(const std::vector<std::string>& calls) {
+  std::string lines = "registry:";
+  for (const std::string& call : calls) lines += "\n  " + call;
+  if (calls.empty()) lines += " none";
+  if (lines != lastCalls_) Line(lastCalls_ = lines);
+  return *this;
 }

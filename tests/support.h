@@ -10,9 +10,11 @@
 
 #include <cstdint>
 #include <optional>
+#include <set>
 #include <string>
 
 #include "imports.h"
+#include "window_state.h"
 
 inline const std::string kGame = "Software\\Virgin";
 inline const std::string kDialog = kGame + "\\SubSpace\\Dialog";
@@ -32,6 +34,26 @@ bool KeyExists(const std::string& key);
 void DeleteKey(const std::string& key);
 
 std::wstring Text(HWND hwnd);
+
+// Compares what a scenario showed with tests/approved/NAME.txt; with
+// TRAVIK_APPROVE=1 in the environment, writes it there instead, to be
+// reviewed as a diff.
+void ExpectApproved(const std::string& name, const std::string& text);
+
+// What a scenario shows, as the text of an approved file: lines of its own,
+// fields of the window's state, and the program's registry calls, each
+// sequence printed only where it differs from the one printed last.
+class Report {
+ public:
+  Report& Line(const std::string& line);
+  // The fields named, or all but the screen's places.
+  Report& State(HWND form, const std::set<std::string>& keys = {});
+  Report& Registry(const std::vector<std::string>& calls = TakeRegistryCalls());
+  std::string text;
+
+ private:
+  std::string lastCalls_;
+};
 
 // Every test starts and ends without the game's settings.
 class GameTest : public ::testing::Test {

@@ -2,4 +2,4 @@
 // it is ("window"), and "close".
 #include "tools/probe.h"
 
-int main(int argc, char** argv) { return probe::Probe(argc, argv, {{"window", probe::WindowState}}); }
+int main(int argc, char** argv) { return probe::Probe(argc, argv, {{"window", probe::Shown<probe::WindowState>}}); }

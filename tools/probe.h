@@ -56,11 +56,8 @@ inline std::wstring Text(HWND hwnd) {
 
 inline HWND Form() { return FindWindowW(kForm1Class, nullptr); }
 
-// The window's texts, its entries and where it is; nothing while it is not
-// shown yet, that is, while it loads.
-inline Fields WindowState() {
-  HWND form = Form();
-  if (!form || !IsWindowVisible(form)) return {};
+// The window's texts, its entries and where it is on the screen.
+inline Fields WindowState(HWND form) {
   Fields fields = {{"caption", Value(Text(form))}};
   for (const auto& [id, name] : {std::pair{kLabel1, "label1"}, {kLabel2, "label2"}, {kLabel3, "label3"}})
     fields.emplace_back(name, Value(Text(GetDlgItem(form, id))));
@@ -71,8 +68,16 @@ inline Fields WindowState() {
     SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(entry));
     fields.emplace_back("entry", Value(entry));
   }
-  fields.emplace_back("window", Rect(form));
+  fields.emplace_back("screen.window", Rect(form));
   return fields;
+}
+
+// Travik's window once it is shown, that is, once it has loaded; read by
+// `reader`.
+template <Fields (*reader)(HWND)>
+Fields Shown() {
+  HWND form = Form();
+  return form && IsWindowVisible(form) ? reader(form) : Fields{};
 }
 
 // Whether there is a state, and one with `until` ("key=value"), if given.
