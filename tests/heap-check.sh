@@ -21,16 +21,14 @@ reports() {
   pid=$(grep -F -m1 -- "\\\\$(basename "$1")\" at " "$out" | cut -d: -f1)
   [ -n "$pid" ] && grep -- "^$pid:[0-9a-f]*:err:heap:" "$out"
 }
-status=0
 "$WINE" "$@" </dev/null >"$out" 2>&1 &
 program=$!
 # After a heap error Wine asserts and its debugger crawls under heap tracing:
 # the program is stopped at the first report instead.
-while kill -0 "$program" 2>/dev/null; do
-  if reports "$1" >/dev/null; then kill "$program"; break; fi
-  sleep 0.5
-done
-wait "$program" || status=$?
+until ! kill -0 "$program" 2>/dev/null || reports "$1" >/dev/null; do sleep 0.5; done
+kill "$program" 2>/dev/null  # not yet waited for, so still the program's
+wait "$program"
+status=$?
 grep -v -E ':trace:(heap|loaddll):' "$out"
 if reports "$1" >/dev/null; then
   echo "Wine's heap checking reported the errors above in $(basename "$1")"

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # travik.exe as built, read with binutils and never run: a GUI program for its
 # target, importing only what both builds import, with icon group 1 holding
-# the one 32x32, 256-colour image 30001, the version record and its manifest.
+# the one 32x32, 256-colour image 30001, the version record and its manifest,
+# and within its size bound.
 #   image.sh x86_64-w64-mingw32|i686-w64-mingw32 TRAVIK_EXE
 set -uo pipefail
 # shellcheck source=tests/checks.sh
@@ -36,5 +37,9 @@ for part in "name=\"Travik\" version=\"1.0.0.0\" processorArchitecture=\"$arch\"
             '<requestedExecutionLevel level="asInvoker" uiAccess="false"/>'; do
   check "manifest: $part" "$(grep -c -F -- "$part" <<<"$manifest")" 1
 done
+
+# Nothing to install and quick to download: both builds within 40 KiB.
+size=$(stat -c %s "$exe")
+check "size within 40960 bytes" "$([ "$size" -le 40960 ] && echo yes || echo "no, $size")" yes
 
 checks_done image

@@ -97,7 +97,7 @@ Report& Report::Line(const std::string& line) {
 
 Report& Report::State(HWND form, const std::set<std::string>& keys) {
   for (const auto& [key, value] : TestWindowState(form))
-    if (keys.empty() ? key.rfind("screen.", 0) != 0 : keys.count(key) > 0) Line(key + ": " + value);
+    if (keys.empty() ? key.rfind("screen.", 0) != 0 : keys.count(key) > 0) Line(std::string(key).append(": ").append(value));
   return *this;
 }
 
