@@ -46,13 +46,16 @@ ensure_packages() {
   [ "$(id -u)" -eq 0 ] || sudo=sudo
   if printf '%s\n' "${missing[@]}" | grep -q ':i386$' && ! dpkg --print-foreign-architectures | grep -qx i386; then
     $sudo dpkg --add-architecture i386
+    APT_UPDATED=
   fi
   mkdir -p "$TRAVIK_ROOT/build"
   log="$TRAVIK_ROOT/build/apt.log"
-  if ! $sudo apt-get update -qq >"$log" 2>&1; then
+  # Once a run, unless an architecture came since.
+  if [ -z "${APT_UPDATED:-}" ] && ! $sudo apt-get update -qq >"$log" 2>&1; then
     echo "== apt-get update could not fetch every index; installing from those it did:" >&2
     grep -E '^(E|W): ' "$log" | grep -v -E 'Some index files failed|Hashes of expected' | sed 's/^/   /' >&2
   fi
+  APT_UPDATED=1
   if ! DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing[@]}" >"$log" 2>&1; then
     echo "could not install ${missing[*]}; apt says:" >&2
     { sed -n '/unmet dependencies:$/,/^E: /p' "$log" | grep '^ ' | head -n 8; grep '^E: ' "$log"; } | sed 's/^/   /' >&2
