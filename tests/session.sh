@@ -66,12 +66,10 @@ whole_session() {
   xdotool mousemove $((left + 6)) $((top + 8)) click 1
   check "about box on a click" "$(await msgbox title TRAVIK)" TRAVIK
   import -window root "$OUT/about.png"
+  # Its text and owner, the window tests' approved file; as shown, its button and no icon.
   box=$(probe msgbox)
-  check "about text" "$(field "$box" text)" \
-    'Travik\r\n\r\nCreated by Kestra\r\n\r\nSquad: Solhame\r\nEmail: kestra@travik.example\r\nVersion: 1.00.0666a'
   check "one OK button" "$(field "$box" buttons) $(field "$box" button)" "1 OK"
   check "no icon" "$(field "$box" icons)" 0
-  check "owned by the window" "$(field "$box" owner)" 1
   check "window blocked" "$(field "$(probe window)" enabled)" 0
   xdotool key Return
   check "Enter closes it" "$(await window enabled 1)" 1

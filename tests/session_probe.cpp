@@ -9,9 +9,7 @@ using probe::Fields;
 Fields MessageBoxState() {
   HWND box = FindWindowW(L"#32770", kAboutTitle);
   if (!box) return {};
-  Fields fields = {{"title", probe::Value(probe::Text(box))},
-                   {"text", probe::Value(probe::Text(GetDlgItem(box, 0xFFFF)))},
-                   {"owner", GetWindow(box, GW_OWNER) == probe::Form() ? "1" : "0"}};
+  Fields fields = {{"title", probe::Value(probe::Text(box))}};
   int buttons = 0, icons = 0;
   for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
     wchar_t cls[32] = {};

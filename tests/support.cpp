@@ -37,16 +37,12 @@ class ScratchUser : public ::testing::Environment {
 }  // namespace
 
 void SetRaw(const std::string& key, const std::string& name, DWORD type, const std::string& bytes) {
-  UniqueHkey handle;
-  const bool created = RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                                       handle.put(), nullptr) == ERROR_SUCCESS;
-  ASSERT_TRUE(created) << key;
   // The registry counts a NUL right after string data as part of it; a
   // guard byte keeps the stored size what the test asked for.
   const std::string data = bytes + 'G';
-  const bool stored = RegSetValueExA(handle.get(), name.c_str(), 0, type, reinterpret_cast<const BYTE*>(data.data()),
-                                     static_cast<DWORD>(bytes.size())) == ERROR_SUCCESS;
-  EXPECT_TRUE(stored) << name;
+  const bool stored = RegSetKeyValueA(HKEY_CURRENT_USER, key.c_str(), name.c_str(), type, data.data(),
+                                      static_cast<DWORD>(bytes.size())) == ERROR_SUCCESS;
+  EXPECT_TRUE(stored) << key << "\\" << name;
 }
 
 std::optional<Raw> GetRaw(const std::string& key, const std::string& name) {
