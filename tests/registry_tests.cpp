@@ -92,7 +92,7 @@ TEST_F(RegistryTest, NamesBeyondOneMebibyteAreNotRead) {
   SetRaw(kDialog, "PlayerName", REG_SZ, std::string(size_t{1} << 20, 'n') + '\0');
   TakeRegistryCalls();
   EXPECT_EQ(Name(), std::nullopt);
-  const Calls calls = TakeRegistryCalls();
+  const std::vector<std::string> calls = TakeRegistryCalls();
   EXPECT_EQ(std::count(calls.begin(), calls.end(), "RegQueryValueExA PlayerName"), 1);
 }
 

@@ -97,7 +97,8 @@ Report& Report::State(HWND form, const std::set<std::string>& keys) {
   return *this;
 }
 
-Report& Report::Registry(const std::vector<std::string>& calls) {
+Report& Report::Registry() {
+  const std::vector<std::string> calls = TakeRegistryCalls();
   std::string lines = "registry:";
   for (const std::string& call : calls) lines += "\n  " + call;
   if (calls.empty()) lines += " none";

@@ -20,9 +20,6 @@ inline const std::string kGame = "Software\\Virgin";
 inline const std::string kDialog = kGame + "\\SubSpace\\Dialog";
 inline const std::string kOptions = kGame + "\\SubSpace\\Options";
 
-// The registry calls of the program, as the log gives them.
-using Calls = std::vector<std::string>;
-inline const std::string kOpenDialog = "RegOpenKeyA Software\\Virgin\\SubSpace\\Dialog\\";
 
 // A value's type and its bytes. These use the registry's Ex calls, which the
 // program never makes, so that they stay out of the registry log.
@@ -48,7 +45,7 @@ class Report {
   Report& Line(const std::string& line);
   // The fields named, or all but the screen's places.
   Report& State(HWND form, const std::set<std::string>& keys = {});
-  Report& Registry(const std::vector<std::string>& calls = TakeRegistryCalls());
+  Report& Registry();
   std::string text;
 
  private:
