@@ -77,7 +77,7 @@ class Form1Test : public GameTest {
   // A control's left, top, width and height in the client area, or the
   // client area's size, as the window's reader gives them.
   std::vector<LONG> Place(int id) const {
-    for (const auto& [control, name] : kControlNames)
+    for (const auto& [control, name] : probe::kControlNames)
       if (control == id) return Numbers(Field(TestWindowState(form_), "rect."s + name));
     return Numbers(Field(TestWindowState(form_), "client"));
   }
@@ -284,7 +284,7 @@ TEST_F(Form1Test, LayoutAtEveryDpiAndTextSize) {
           line += " " + font + " |";
         if (line += " label3 " + Field(state, "font.label3"); line != fonts) report_.Line(fonts = line);
         line = what + ":";
-        for (const auto& [id, name] : kControlNames) line += " "s + name + " " + Field(state, "rect."s + name) + " |";
+        for (const auto& [id, name] : probe::kControlNames) line += " "s + name + " " + Field(state, "rect."s + name) + " |";
         report_.Line(realFrame ? line + " client " + Field(state, "client") : line.substr(0, line.size() - 2));
         Close();
       }

@@ -9,9 +9,6 @@
 
 #include "tools/probe.h"
 
-inline constexpr std::pair<ControlId, const char*> kControlNames[] = {
-    {kLabel1, "label1"}, {kList1, "list1"}, {kLabel2, "label2"}, {kLabel3, "label3"}};
-
 inline probe::Fields TestWindowState(HWND form) {
   using probe::Numbers;
   probe::Fields fields = probe::WindowState(form);
@@ -34,7 +31,7 @@ inline probe::Fields TestWindowState(HWND form) {
                  {"enabled", IsWindowEnabled(form) ? "1" : "0"},
                  {"menu", menu && IsWindowVisible(menu) ? "1" : "0"},
                  {"focus", std::to_string(info.hwndFocus ? GetDlgCtrlID(info.hwndFocus) : 0)}});
-  for (const auto& [id, name] : kControlNames) {
+  for (const auto& [id, name] : probe::kControlNames) {
     HWND control = GetDlgItem(form, id);
     RECT r{};
     GetWindowRect(control, &r);

@@ -54,13 +54,17 @@ inline std::wstring Text(HWND hwnd) {
   return buffer;
 }
 
+// The controls by the names the readers give them.
+inline constexpr std::pair<ControlId, const char*> kControlNames[] = {
+    {kLabel1, "label1"}, {kList1, "list1"}, {kLabel2, "label2"}, {kLabel3, "label3"}};
+
 inline HWND Form() { return FindWindowW(kForm1Class, nullptr); }
 
 // The window's texts, its entries and where it is on the screen.
 inline Fields WindowState(HWND form) {
   Fields fields = {{"caption", Value(Text(form))}};
-  for (const auto& [id, name] : {std::pair{kLabel1, "label1"}, {kLabel2, "label2"}, {kLabel3, "label3"}})
-    fields.emplace_back(name, Value(Text(GetDlgItem(form, id))));
+  for (const auto& [id, name] : kControlNames)
+    if (id != kList1) fields.emplace_back(name, Value(Text(GetDlgItem(form, id))));
   HWND list = GetDlgItem(form, kList1);
   const auto count = SendMessageW(list, LB_GETCOUNT, 0, 0);
   for (LRESULT i = 0; i < count; ++i) {
