@@ -61,8 +61,6 @@ TEST_F(RegistryTest, NameRewrittenBetweenItsTwoQueriesCountsOnlyAsRegSz) {
   const TextCase cases[] = {
       {REG_BINARY, "BINARY\0"s, std::nullopt},
       {REG_EXPAND_SZ, "EXPAND\0"s, std::nullopt},
-      {REG_BINARY, "bin"s, std::nullopt},
-      {REG_DWORD, Dword(0x006E6962), std::nullopt},
       {REG_SZ, "Kestra and a longer name\0"s, std::nullopt},
       {REG_SZ, "", L""},  // empty, without even a terminator
       {REG_NONE, "", std::nullopt},  // deleted
