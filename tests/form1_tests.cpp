@@ -136,15 +136,18 @@ class Form1Test : public GameTest {
       while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) TranslateMessage(&msg), DispatchMessageW(&msg);
     }
   }
-  // Reports the message boxes shown since the last call; how many there were.
+  // Reports the message boxes shown since the last call, each text only
+  // where it differs from the last one reported; how many there were.
   size_t Boxes() {
     const std::vector<MessageBoxCall> boxes = TakeMessageBoxes();
-    for (const MessageBoxCall& box : boxes)
+    for (const MessageBoxCall& box : boxes) {
       report_.Line("box \"" + probe::Value(box.title) + "\", type " + std::to_string(box.type) + ", owned by the window: " +
-                   (box.owner == form_ ? "yes" : "no") + ", open at once: " + std::to_string(box.openAtOnce) + "\n  " +
-                   probe::Value(box.text));
+                   (box.owner == form_ ? "yes" : "no") + ", open at once: " + std::to_string(box.openAtOnce));
+      if (box.text != std::exchange(lastBoxText_, box.text)) report_.Line("  " + probe::Value(box.text));
+    }
     return boxes.size();
   }
+  std::wstring lastBoxText_;
   void ClickEntry(int index) {
     HWND list = Control(kList1);
     SendMessageW(list, LB_SETTOPINDEX, static_cast<WPARAM>(index), 0);
