@@ -75,12 +75,13 @@ class Form1Test : public GameTest {
   }
   HWND Control(int id) const { return GetDlgItem(form_, id); }
   // A control's left, top, width and height in the client area, or the
-  // client area's size, as the window's reader gives them.
-  std::vector<LONG> Place(int id) const {
+  // client area's size (id 0), in a reading of the window's state.
+  static std::vector<LONG> Place(int id, const probe::Fields& state) {
     for (const auto& [control, name] : probe::kControlNames)
-      if (control == id) return Numbers(Field(TestWindowState(form_), "rect."s + name));
-    return Numbers(Field(TestWindowState(form_), "client"));
+      if (control == id) return Numbers(Field(state, "rect."s + name));
+    return Numbers(Field(state, "client"));
   }
+  std::vector<LONG> Place(int id) const { return Place(id, TestWindowState(form_)); }
   // The width of a control's caption and the height of its line, in its font.
   SIZE TextSize(int id) const {
     const std::wstring text = Text(Control(id));
@@ -164,8 +165,9 @@ class Form1Test : public GameTest {
     for (const char* name : {"ResolutionX", "ResolutionY"}) {
       const std::optional<Raw> raw = GetRaw(kOptions, name);
       std::int32_t value = 0;
-      if (raw && raw->second.size() == sizeof value) std::memcpy(&value, raw->second.data(), sizeof value);
-      stored += !raw ? " none" : raw->first == REG_DWORD && raw->second.size() == 4 ? " " + std::to_string(value) : " other";
+      const bool dword = raw && raw->first == REG_DWORD && raw->second.size() == sizeof value;
+      if (dword) std::memcpy(&value, raw->second.data(), sizeof value);
+      stored += dword ? " " + std::to_string(value) : raw ? " other" : " none";
     }
     report_.Line("== " + what).State(form_, {"selected", "label1"}).Line(stored).Registry();
   }
@@ -234,7 +236,11 @@ TEST_F(Form1Test, LayoutAtEveryDpiAndTextSize) {
                                      : dpi == 96 ? before : suggested;
     EXPECT_TRUE(EqualRect(&after, &expected)) << after.right - after.left << "x" << after.bottom - after.top;
   };
-  const auto layout = [this] { return std::vector{Place(kLabel1), Place(kList1), Place(kLabel2), Place(kLabel3), Place(0)}; };
+  const auto layout = [this] {
+    const probe::Fields state = TestWindowState(form_);
+    return std::vector{Place(kLabel1, state), Place(kList1, state), Place(kLabel2, state), Place(kLabel3, state),
+                       Place(0, state)};
+  };
   std::string fonts;
   for (const bool perMonitor : {true, false}) {
     HidePerMonitorDpi(!perMonitor);
@@ -256,9 +262,10 @@ TEST_F(Form1Test, LayoutAtEveryDpiAndTextSize) {
           open(dpi);
           EXPECT_EQ(layout(), whileOpen) << "set before the start or while open";
         }
-        const double scale = Place(kLabel3)[0] / static_cast<double>(kLabel3Layout.left);  // pixels a twip
+        const probe::Fields state = TestWindowState(form_);
+        const double scale = Place(kLabel3, state)[0] / static_cast<double>(kLabel3Layout.left);  // pixels a twip
         for (const ControlLayout& row : kLayout) {
-          const std::vector<LONG> g = Place(row.id);
+          const std::vector<LONG> g = Place(row.id, state);
           EXPECT_NEAR(g[0], row.left * scale, 1) << row.id;
           EXPECT_NEAR(g[1], row.top * scale, 1) << row.id;
           EXPECT_TRUE(g[2] >= row.width * scale - 1 && g[0] + g[2] <= row.maxRight * scale + 1) << row.id;
@@ -271,17 +278,16 @@ TEST_F(Form1Test, LayoutAtEveryDpiAndTextSize) {
         EXPECT_EQ(rows.bottom % rowHeight, 0) << "rows of " << rowHeight << " in " << rows.bottom << " pixels";
         for (const int id : {kLabel1, kLabel2}) {
           const SIZE text = TextSize(id);
-          const std::vector<LONG> label = Place(id);
+          const std::vector<LONG> label = Place(id, state);
           EXPECT_TRUE(text.cx <= label[2] && text.cy <= label[3])
               << id << ": " << text.cx << "x" << text.cy << " in " << label[2] << "x" << label[3];
         }
         // Only without them is the frame what the window really has here.
         const bool realFrame = !perMonitor || dpi == 96;
         if (realFrame) {
-          EXPECT_NEAR(Place(0)[0], kClientWidthTwips * scale, 1);
-          EXPECT_NEAR(Place(0)[1], kClientHeightTwips * scale, 1);
+          EXPECT_NEAR(Place(0, state)[0], kClientWidthTwips * scale, 1);
+          EXPECT_NEAR(Place(0, state)[1], kClientHeightTwips * scale, 1);
         }
-        const probe::Fields state = TestWindowState(form_);
         std::string line = "fonts:";
         for (const std::string& font : std::set{Field(state, "font.label1"), Field(state, "font.list1"), Field(state, "font.label2")})
           line += " " + font + " |";
