@@ -41,9 +41,11 @@ inline probe::Fields TestWindowState(HWND form) {
     char styles[24];
     (void)std::snprintf(styles, sizeof styles, "%08lx %08lx", static_cast<unsigned long>(GetWindowLongW(control, GWL_STYLE)),
                         static_cast<unsigned long>(GetWindowLongW(control, GWL_EXSTYLE)));
+    // The character set of the system's message font is the system's; Label3's is the program's own.
+    const std::string charset = id == kLabel3 ? " " + std::to_string(font.lfCharSet) : "";
     fields.insert(fields.end(), {{"rect." + std::string(name), Numbers({r.left, r.top, r.right - r.left, r.bottom - r.top})},
                                  {"font." + std::string(name), probe::Value(font.lfFaceName) + " " +
-                                                                   Numbers({font.lfHeight, font.lfWeight, font.lfCharSet})},
+                                                                   Numbers({font.lfHeight, font.lfWeight}) + charset},
                                  {"style." + std::string(name), styles}});
   }
   return fields;
