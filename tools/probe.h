@@ -95,6 +95,13 @@ inline bool Holds(const Fields& fields, const std::string& until) {
 }
 
 inline int Probe(int argc, char** argv, const std::map<std::string, State>& commands) {
+  // Windows, and Wine from 9 on, scale what a program sees of a window at
+  // another DPI than its own; the probe reads every window in true pixels,
+  // as one aware of each monitor's DPI (Windows 10 on; before, of the system's).
+  using SetAwareness = BOOL(WINAPI*)(HANDLE);
+  const auto perMonitor = reinterpret_cast<SetAwareness>(
+      reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "SetProcessDpiAwarenessContext")));
+  if (!perMonitor || !perMonitor(reinterpret_cast<HANDLE>(-4))) SetProcessDPIAware();  // -4: per monitor, v2
   std::string until;
   const char* desktop = nullptr;
   double seconds = 5;
