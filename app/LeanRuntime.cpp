@@ -14,6 +14,8 @@
 #include <cstdlib>
 #include <new>
 
+// NOLINTBEGIN(misc-use-internal-linkage): replacements, which the linker must see
+
 void* operator new(std::size_t size) {
   void* memory = std::malloc(size == 0 ? 1 : size);
   if (memory == nullptr) std::abort();
@@ -27,8 +29,9 @@ void operator delete(void* memory) noexcept { std::free(memory); }
 void operator delete[](void* memory) noexcept { std::free(memory); }
 void operator delete(void* memory, std::size_t) noexcept { std::free(memory); }
 void operator delete[](void* memory, std::size_t) noexcept { std::free(memory); }
+// NOLINTEND(misc-use-internal-linkage)
 
-// NOLINTBEGIN(cert-dcl58-cpp, bugprone-reserved-identifier, cert-dcl37-c, cert-dcl51-cpp, cert-dcl50-cpp)
+// NOLINTBEGIN(cert-dcl58-cpp, bugprone-reserved-identifier, cert-dcl37-c, cert-dcl51-cpp, cert-dcl50-cpp, misc-use-internal-linkage)
 namespace std {
 [[noreturn]] void __throw_bad_alloc() { std::abort(); }
 [[noreturn]] void __throw_bad_array_new_length() { std::abort(); }
@@ -36,4 +39,4 @@ namespace std {
 [[noreturn]] void __throw_logic_error(const char*) { std::abort(); }
 [[noreturn]] void __throw_out_of_range_fmt(const char*, ...) { std::abort(); }
 }  // namespace std
-// NOLINTEND(cert-dcl58-cpp, bugprone-reserved-identifier, cert-dcl37-c, cert-dcl51-cpp, cert-dcl50-cpp)
+// NOLINTEND(cert-dcl58-cpp, bugprone-reserved-identifier, cert-dcl37-c, cert-dcl51-cpp, cert-dcl50-cpp, misc-use-internal-linkage)

@@ -10,4 +10,4 @@
 #pragma once
 #include <bits/c++config.h>
 #undef _GLIBCXX_EXTERN_TEMPLATE
-#define _GLIBCXX_EXTERN_TEMPLATE 0
+#define _GLIBCXX_EXTERN_TEMPLATE 0  // NOLINT(bugprone-reserved-identifier,cert-dcl37-c,cert-dcl51-cpp): libstdc++'s

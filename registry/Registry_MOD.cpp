@@ -51,7 +51,7 @@ std::optional<std::wstring> ReadStringValue(HKEY root, const std::wstring& subke
   // value of the registry's standard format is a name; it is not even read.
   if (type != REG_SZ || size > kLargestText) return std::nullopt;
 
-  std::unique_ptr<char[]> buffer(new (std::nothrow) char[size == 0 ? 1 : size]);
+  const std::unique_ptr<char[]> buffer(new (std::nothrow) char[size == 0 ? 1 : size]);
   if (!buffer) return std::nullopt;
   std::memset(buffer.get(), ' ', size);
 

@@ -455,9 +455,9 @@ TEST_F(Form1Test, BadDataShowsOnlyWhatTheBytesHold) {
   const DWORD kTypes[] = {REG_NONE, REG_SZ, REG_EXPAND_SZ, REG_BINARY, REG_DWORD, REG_DWORD_BIG_ENDIAN,
                           REG_MULTI_SZ, REG_QWORD};
   for (const std::string value : {"PlayerName", "ResolutionX", "ResolutionY"}) {
-    for (DWORD type : kTypes) {
-      for (size_t size : {0u, 1u, 2u, 3u, 4u, 5u, 8u, 1u << 20}) {
-        for (size_t nulAt : std::set<size_t>{size, size / 2, size ? size - 1 : 0}) {
+    for (const DWORD type : kTypes) {
+      for (const size_t size : {0u, 1u, 2u, 3u, 4u, 5u, 8u, 1u << 20}) {
+        for (const size_t nulAt : std::set<size_t>{size, size / 2, size ? size - 1 : 0}) {
           const std::string data = BadData(size, nulAt);
           SCOPED_TRACE(value + ", type " + std::to_string(type) + ", " + std::to_string(size) + " bytes, NUL at " +
                        std::to_string(nulAt));

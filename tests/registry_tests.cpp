@@ -20,7 +20,7 @@ using namespace std::string_literals;
 namespace {
 constexpr std::uintptr_t kCheckedHeapSize = std::uintptr_t{64} << 20;
 HANDLE CheckedHeap() {
-  static HANDLE const heap = HeapCreate(0, 0, kCheckedHeapSize);
+  static const auto heap = HeapCreate(0, 0, kCheckedHeapSize);
   return heap;
 }
 bool Checked(const void* block) {
@@ -39,10 +39,18 @@ void* operator new(std::size_t size) {
   return block;
 }
 void* operator new[](std::size_t size) { return operator new(size); }
-void operator delete(void* block) noexcept { Checked(block) ? void(HeapFree(CheckedHeap(), 0, block)) : std::free(block); }
+// NOLINTBEGIN(misc-use-internal-linkage): the replacements must be the program's own
+void operator delete(void* block) noexcept {
+  if (Checked(block)) {
+    HeapFree(CheckedHeap(), 0, block);
+  } else {
+    std::free(block);
+  }
+}
 void operator delete[](void* block) noexcept { operator delete(block); }
 void operator delete(void* block, std::size_t) noexcept { operator delete(block); }
 void operator delete[](void* block, std::size_t) noexcept { operator delete(block); }
+// NOLINTEND(misc-use-internal-linkage)
 
 namespace {
 
@@ -132,7 +140,7 @@ TEST_F(RegistryTest, NamesBeyondOneMebibyteAreNotRead) {
 // other types and sizes read as 0 (the bad-data matrix). That a write creates
 // its key and leaves all else alone, the window's and the session's checks see.
 TEST_F(RegistryTest, EveryNumberIsStoredAndReadBackWhole) {
-  for (std::int32_t value : {-1, INT32_MIN, 70000, 1024}) {
+  for (const std::int32_t value : {-1, INT32_MIN, 70000, 1024}) {
     WriteDwordValue(HKEY_CURRENT_USER, kWOptions, L"ResolutionX", value);
     EXPECT_EQ(GetRaw(kOptions, "ResolutionX"), Raw(REG_DWORD, Dword(static_cast<std::uint32_t>(value))));
     EXPECT_EQ(ReadDwordValue(HKEY_CURRENT_USER, kWOptions, L"ResolutionX"), value);

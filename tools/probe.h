@@ -29,7 +29,7 @@ using State = Fields (*)();
 // its one line.
 inline std::string Value(const std::wstring& text) {
   std::wstring value;
-  for (wchar_t c : text) value += c == L'\r' ? L"\\r" : c == L'\n' ? L"\\n" : std::wstring(1, c);
+  for (const wchar_t c : text) value += c == L'\r' ? L"\\r" : c == L'\n' ? L"\\n" : std::wstring(1, c);
   const int length = static_cast<int>(value.size());
   std::string utf8(static_cast<size_t>(WideCharToMultiByte(CP_UTF8, 0, value.c_str(), length, nullptr, 0, nullptr, nullptr)), '\0');
   WideCharToMultiByte(CP_UTF8, 0, value.c_str(), length, utf8.data(), static_cast<int>(utf8.size()), nullptr, nullptr);
@@ -38,7 +38,7 @@ inline std::string Value(const std::wstring& text) {
 
 inline std::string Numbers(std::initializer_list<long> numbers) {
   std::string text;
-  for (long n : numbers) text += (text.empty() ? "" : " ") + std::to_string(n);
+  for (const long n : numbers) text += (text.empty() ? "" : " ") + std::to_string(n);
   return text;
 }
 

@@ -6,7 +6,7 @@
 inline constexpr wchar_t kForm1Class[] = L"TravikForm1";
 
 // Control identifiers, in tab order.
-enum ControlId : int { kLabel1 = 101, kList1 = 102, kLabel2 = 103, kLabel3 = 104 };
+enum ControlId : int { kLabel1 = 101, kList1 = 102, kLabel2 = 103, kLabel3 = 104 };  // NOLINT(performance-enum-size): ints, as the system's IDs
 
 // One row of the layout, in twips relative to the client area. A label may
 // grow to maxRight when its text needs it.
