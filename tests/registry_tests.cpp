@@ -16,40 +16,29 @@ using namespace std::string_literals;
 // from Wine 9 on does not look into the groups in which a growing heap hands
 // out small blocks. This program's blocks, the name's buffer among them,
 // come from a heap of fixed size instead, where each block stands alone and
-// is checked; blocks too large for it come from the C runtime's.
+// is checked; blocks too large for it from the C runtime's. The library's
+// other forms of new and delete come here.
 namespace {
 constexpr std::uintptr_t kCheckedHeapSize = std::uintptr_t{64} << 20;
-HANDLE CheckedHeap() {
+HANDLE CheckedHeap() {  // made at the first allocation, whichever file makes it
   static const auto heap = HeapCreate(0, 0, kCheckedHeapSize);
   return heap;
 }
-bool Checked(const void* block) {
-  const auto at = reinterpret_cast<std::uintptr_t>(block), heap = reinterpret_cast<std::uintptr_t>(CheckedHeap());
-  return at >= heap && at < heap + kCheckedHeapSize;
-}
 }  // namespace
 
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
-  return size < 65536 ? HeapAlloc(CheckedHeap(), 0, size) : std::malloc(size);
-}
-void* operator new[](std::size_t size, const std::nothrow_t&) noexcept { return operator new(size, std::nothrow); }
+// NOLINTBEGIN(misc-use-internal-linkage): replacements, which the linker must see
 void* operator new(std::size_t size) {
-  void* block = operator new(size, std::nothrow);
+  void* block = size < 65536 ? HeapAlloc(CheckedHeap(), 0, size) : std::malloc(size);
   if (block == nullptr) throw std::bad_alloc();
   return block;
 }
-void* operator new[](std::size_t size) { return operator new(size); }
-// NOLINTBEGIN(misc-use-internal-linkage): the replacements must be the program's own
 void operator delete(void* block) noexcept {
-  if (Checked(block)) {
+  if (reinterpret_cast<std::uintptr_t>(block) - reinterpret_cast<std::uintptr_t>(CheckedHeap()) < kCheckedHeapSize) {
     HeapFree(CheckedHeap(), 0, block);
   } else {
     std::free(block);
   }
 }
-void operator delete[](void* block) noexcept { operator delete(block); }
-void operator delete(void* block, std::size_t) noexcept { operator delete(block); }
-void operator delete[](void* block, std::size_t) noexcept { operator delete(block); }
 // NOLINTEND(misc-use-internal-linkage)
 
 namespace {
