@@ -39,6 +39,7 @@ void operator delete(void* block) noexcept {
     std::free(block);
   }
 }
+void operator delete(void* block, std::size_t) noexcept { operator delete(block); }
 // NOLINTEND(misc-use-internal-linkage)
 
 namespace {
