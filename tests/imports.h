@@ -9,7 +9,6 @@
 
 #include <windows.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -17,10 +16,6 @@
 // value name, such as "RegQueryValueExA ResolutionX". Calls on keys that the
 // program opened with other functions (the Ex ones) are left out.
 std::vector<std::string> TakeRegistryCalls();
-
-// Runs just before the program's RegQueryValueExA reads a value's data,
-// with the value's name; an empty function removes it.
-void BeforeDataQuery(std::function<void(const std::string& name)> hook);
 
 // The message boxes shown since the last call: each is a real one, closed
 // with OK from inside its own message loop, and noted with how many of the

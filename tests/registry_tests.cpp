@@ -86,35 +86,6 @@ TEST_F(RegistryTest, TextIsReadInTheAnsiCodePage) {
             expected.at(GetACP()));
 }
 
-// Another program rewrites the name between the query of its size and the
-// query of its text: only text that the reading query reports as REG_SZ
-// counts, and a name that grew or went meanwhile is no name at all.
-TEST_F(RegistryTest, NameRewrittenBetweenItsTwoQueriesCountsOnlyAsRegSz) {
-  const TextCase cases[] = {
-      {REG_BINARY, "BINARY\0"s, std::nullopt},
-      {REG_EXPAND_SZ, "EXPAND\0"s, std::nullopt},
-      {REG_SZ, "Kestra and a longer name\0"s, std::nullopt},
-      {REG_SZ, "", L""},  // empty, without even a terminator
-      {REG_NONE, "", std::nullopt},  // deleted
-      {REG_SZ, "Other\0"s, L"Other"},
-  };
-  for (const auto& c : cases) {
-    SetRaw(kDialog, "PlayerName", REG_SZ, "Kestra\0"s);
-    BeforeDataQuery([&c](const std::string& name) {
-      if (c.type == REG_NONE) {
-        UniqueHkey key;
-        RegOpenKeyExA(HKEY_CURRENT_USER, kDialog.c_str(), 0, KEY_SET_VALUE, key.put());
-        RegDeleteValueA(key.get(), name.c_str());
-      } else {
-        SetRaw(kDialog, name, c.type, c.bytes);
-      }
-    });
-    EXPECT_EQ(Name(),
-              c.expected) << "rewritten as type " << c.type << ", " << c.bytes.size() << " bytes";
-    BeforeDataQuery(nullptr);
-  }
-}
-
 // A name beyond 1 MiB, the largest value of the registry's standard format,
 // is no name, and only its size is asked for; one of 1 MiB is read whole (the
 // bad-data matrix).

@@ -60,7 +60,6 @@ class GameTest : public ::testing::Test {
     TakeRegistryCalls();
   }
   void TearDown() override {
-    BeforeDataQuery(nullptr);
     HidePerMonitorDpi(false);
     WindowsSystemMenu(false);
     TakeMessageBoxes();

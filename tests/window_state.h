@@ -29,6 +29,7 @@ inline probe::Fields TestWindowState(HWND form) {
                  {"itemheight", std::to_string(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0))},
                  {"selected", std::to_string(SendMessageW(list, LB_GETCURSEL, 0, 0))},
                  {"enabled", IsWindowEnabled(form) ? "1" : "0"},
+                 {"icons", GetClassLongPtrW(form, GCLP_HICON) && GetClassLongPtrW(form, GCLP_HICONSM) ? "both" : "missing"},
                  {"menu", menu && IsWindowVisible(menu) ? "1" : "0"},
                  {"focus", std::to_string(info.hwndFocus ? GetDlgCtrlID(info.hwndFocus) : 0)}});
   for (const auto& [id, name] : probe::kControlNames) {
